@@ -14,16 +14,16 @@ constexpr unsigned kWmApp = 0x8000;  // WM_APP
 constexpr unsigned WM_HOST_ATTACH = hostlink::kWmApp + 0x100;              // view hwnd, main hwnd
 constexpr unsigned WM_HOST_EDIT_COUNTING_LINE = hostlink::kWmApp + 0x101;  // point 1, point 2
 constexpr unsigned WM_HOST_PATTERN_FEATURES = hostlink::kWmApp + 0x102;    // 0, 0
-constexpr unsigned WM_HOST_MEASURE_REGION = hostlink::kWmApp + 0x103;  // left|top, right|bottom
-constexpr unsigned WM_HOST_DIALOG_STATE = hostlink::kWmApp + 0x104;    // open/closed, pictures
-constexpr unsigned WM_HOST_SET_COUNTING_LINE = hostlink::kWmApp + 0x105;       // point 1, point 2
-constexpr unsigned WM_HOST_DETACH = hostlink::kWmApp + 0x106;                  // 0, 0
+constexpr unsigned WM_HOST_MEASURE_REGION = hostlink::kWmApp + 0x103;      // left|top, right|bottom
+constexpr unsigned WM_HOST_DIALOG_STATE = hostlink::kWmApp + 0x104;        // open/closed, pictures
+constexpr unsigned WM_HOST_SET_COUNTING_LINE = hostlink::kWmApp + 0x105;   // point 1, point 2
+constexpr unsigned WM_HOST_DETACH = hostlink::kWmApp + 0x106;              // 0, 0
 constexpr unsigned WM_HOST_CALIBRATION_CHANGED = hostlink::kWmApp + 0x107;     // 0, 0
 constexpr unsigned WM_HOST_CAMERA_ANGLE_SAVED = hostlink::kWmApp + 0x108;      // 0, 0
 constexpr unsigned WM_HOST_COUNTER_SETTINGS_SAVED = hostlink::kWmApp + 0x109;  // 0, 0
 
 // ---- Sent or posted by the host to the view -----------------------------
-constexpr unsigned WM_VIEW_NEW_FRAME = hostlink::kWmApp + 0x200;  // kind|count, width|height
+constexpr unsigned WM_VIEW_NEW_FRAME = hostlink::kWmApp + 0x200;         // kind|count, width|height
 constexpr unsigned WM_VIEW_COUNTING_LINE_3D = hostlink::kWmApp + 0x201;  // non-zero, -
 constexpr unsigned WM_VIEW_CAMERA_ANGLE = hostlink::kWmApp + 0x202;      // -, -
 constexpr unsigned WM_VIEW_REGION_RESULT = hostlink::kWmApp + 0x203;  // float disparity, float cm
@@ -39,7 +39,7 @@ constexpr unsigned WM_UI_HOST_REQUEST = hostlink::kWmApp + 0x02;           // re
 constexpr unsigned WM_UI_CAMERA_ANGLE_ACCEPTED = hostlink::kWmApp + 0x03;  // 0, 0
 constexpr unsigned WM_UI_SELECTION_CHANGED = hostlink::kWmApp + 0x06;      // kind, picture mode
 constexpr unsigned WM_UI_STATIC_CLICKED = hostlink::kWmApp + 0x08;         // control id, 0
-constexpr unsigned WM_UI_LINK_CLICKED = WM_UI_STATIC_CLICKED;  // posted by the link label
+constexpr unsigned WM_UI_LINK_CLICKED = WM_UI_STATIC_CLICKED;       // posted by the link label
 constexpr unsigned WM_UI_BUTTON_CLICKED = hostlink::kWmApp + 0x30;  // control id, 0
 constexpr unsigned WM_UI_MARK_POINT = hostlink::kWmApp + 0x40;      // picture tag, 0
 

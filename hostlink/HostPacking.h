@@ -23,21 +23,31 @@ struct HostRect {
 };
 
 // The 32 bits a message parameter carries (the low half of a 64-bit one).
-constexpr uint32_t ParamBits(uint64_t param) { return static_cast<uint32_t>(param); }
+constexpr uint32_t ParamBits(uint64_t param) {
+    return static_cast<uint32_t>(param);
+}
 
 // (x << 16) | (y & 0xFFFF): only the low 16 bits of each coordinate travel,
 // so 70000 arrives as 4464 and -1 as 65535.
 constexpr uint32_t PackPoint(int32_t x, int32_t y) {
     return (static_cast<uint32_t>(x) << 16) | (static_cast<uint32_t>(y) & 0xFFFFu);
 }
-constexpr uint32_t PackPoint(const HostPoint& p) { return PackPoint(p.x, p.y); }
+constexpr uint32_t PackPoint(const HostPoint& p) {
+    return PackPoint(p.x, p.y);
+}
 
 // param >> 16 and param & 0xFFFF of the 32-bit value: both unsigned 16-bit.
-constexpr uint16_t HighHalf(uint64_t param) { return static_cast<uint16_t>(ParamBits(param) >> 16); }
-constexpr uint16_t LowHalf(uint64_t param) { return static_cast<uint16_t>(ParamBits(param) & 0xFFFFu); }
+constexpr uint16_t HighHalf(uint64_t param) {
+    return static_cast<uint16_t>(ParamBits(param) >> 16);
+}
+constexpr uint16_t LowHalf(uint64_t param) {
+    return static_cast<uint16_t>(ParamBits(param) & 0xFFFFu);
+}
 
 // Unpacked point: both coordinates in 0..65535.
-constexpr HostPoint UnpackPoint(uint64_t param) { return {HighHalf(param), LowHalf(param)}; }
+constexpr HostPoint UnpackPoint(uint64_t param) {
+    return {HighHalf(param), LowHalf(param)};
+}
 
 // Rectangle as two parameters: (left << 16 | top, right << 16 | bottom).
 struct PackedRect {
@@ -52,16 +62,24 @@ constexpr HostRect UnpackRect(uint64_t topLeft, uint64_t bottomRight) {
 }
 
 // Real numbers travel as their IEEE-754 single-precision bits.
-constexpr uint32_t PackFloat(float value) { return std::bit_cast<uint32_t>(value); }
-constexpr float UnpackFloat(uint64_t param) { return std::bit_cast<float>(ParamBits(param)); }
+constexpr uint32_t PackFloat(float value) {
+    return std::bit_cast<uint32_t>(value);
+}
+constexpr float UnpackFloat(uint64_t param) {
+    return std::bit_cast<float>(ParamBits(param));
+}
 
 // WM_VIEW_NEW_FRAME wParam: high word = which block (live / rectified),
 // low word = picture count of a rectified message.
 constexpr uint32_t PackFrameKind(uint32_t kind, uint32_t count) {
     return ((kind & 0xFFFFu) << 16) | (count & 0xFFFFu);
 }
-constexpr uint32_t FrameKind(uint64_t wParam) { return HighHalf(wParam); }
-constexpr uint32_t FrameCount(uint64_t wParam) { return LowHalf(wParam); }
+constexpr uint32_t FrameKind(uint64_t wParam) {
+    return HighHalf(wParam);
+}
+constexpr uint32_t FrameCount(uint64_t wParam) {
+    return LowHalf(wParam);
+}
 
 // WM_VIEW_NEW_FRAME lParam: (width << 16) | height of one picture.
 struct FrameSize {
@@ -72,6 +90,8 @@ struct FrameSize {
 constexpr uint32_t PackFrameSize(uint32_t width, uint32_t height) {
     return ((width & 0xFFFFu) << 16) | (height & 0xFFFFu);
 }
-constexpr FrameSize UnpackFrameSize(uint64_t lParam) { return {HighHalf(lParam), LowHalf(lParam)}; }
+constexpr FrameSize UnpackFrameSize(uint64_t lParam) {
+    return {HighHalf(lParam), LowHalf(lParam)};
+}
 
 }  // namespace hostlink

@@ -26,7 +26,9 @@ struct Affine2x3 {
     float dx = 0.0f;
     float dy = 0.0f;
 
-    PointF Apply(PointF p) const { return {m11 * p.x + m21 * p.y + dx, m12 * p.x + m22 * p.y + dy}; }
+    PointF Apply(PointF p) const {
+        return {m11 * p.x + m21 * p.y + dx, m12 * p.x + m22 * p.y + dy};
+    }
 };
 
 // left then right (row vectors: p * left * right), as GDI+ multiplies.
