@@ -21,7 +21,7 @@ struct CFileStatus {
 };
 
 class CFile {
-public:
+  public:
     enum OpenFlags : unsigned {
         modeRead = 0x0000,
         modeWrite = 0x0001,
@@ -49,19 +49,19 @@ public:
     // Status of the file at path (size, attributes); FALSE when there is none.
     static BOOL GetStatus(const std::string& path, CFileStatus& status);
 
-private:
+  private:
     FileHandle m_file;
 };
 
 // The common file-open dialog; filter in the framework's "Text (*.x)|*.x||" form.
 class CFileDialog {
-public:
+  public:
     CFileDialog(BOOL openFileDialog, const char* defaultExt, const char* fileName, DWORD flags,
                 const char* filter, HWND owner);
     INT_PTR DoModal();  // IDOK or IDCANCEL
     std::string GetPathName() const { return m_path; }
 
-private:
+  private:
     BOOL m_open;
     std::string m_defaultExt;
     std::string m_fileName;

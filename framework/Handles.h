@@ -7,7 +7,7 @@
 
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using handle_type = typename Traits::handle_type;
     UniqueHandle() = default;
     explicit UniqueHandle(handle_type h) : m_h(h) {}
@@ -29,7 +29,7 @@ public:
         m_h = h;
     }
 
-private:
+  private:
     handle_type m_h = Traits::invalid();
 };
 
@@ -91,7 +91,7 @@ using MenuHandle = UniqueHandle<MenuTraits>;
 
 // A DC from GetDC/GetWindowDC, released to its window.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND wnd) : m_wnd(wnd), m_dc(::GetDC(wnd)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
@@ -100,14 +100,14 @@ public:
     }
     HDC get() const { return m_dc; }
 
-private:
+  private:
     HWND m_wnd;
     HDC m_dc;
 };
 
 // BeginPaint/EndPaint pair.
 class PaintDc {
-public:
+  public:
     explicit PaintDc(HWND wnd) : m_wnd(wnd) { m_dc = ::BeginPaint(wnd, &m_ps); }
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
@@ -115,7 +115,7 @@ public:
     HDC get() const { return m_dc; }
     const PAINTSTRUCT& paint() const { return m_ps; }
 
-private:
+  private:
     HWND m_wnd;
     PAINTSTRUCT m_ps{};
     HDC m_dc = nullptr;
@@ -123,7 +123,7 @@ private:
 
 // Selects a GDI object into a DC for the scope and restores the previous one.
 class SelectObjectScope {
-public:
+  public:
     SelectObjectScope(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(::SelectObject(dc, obj)) {}
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
@@ -131,7 +131,7 @@ public:
         if (m_old && m_old != HGDI_ERROR) ::SelectObject(m_dc, m_old);
     }
 
-private:
+  private:
     HDC m_dc;
     HGDIOBJ m_old;
 };

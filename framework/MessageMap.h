@@ -2,7 +2,6 @@
 // Per-class message maps: a static table of typed entries per window class,
 // chained to the base class's table and searched by CWnd's window procedure.
 #include <windows.h>
-#include <windowsx.h>
 
 #include <type_traits>
 
@@ -44,18 +43,20 @@ struct MemberTraits<R (C::*)(A...)> {
 
 // Calls a handler with the arguments its signature asks for.
 template <auto Handler>
-LRESULT CallHandler(CWnd* wnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CallHandler(CWnd* wnd, UINT /*msg*/, WPARAM wp, LPARAM lp) {
     using F = decltype(Handler);
     using C = typename MemberTraits<F>::Class;
     C* self = static_cast<C*>(wnd);
-    if constexpr (std::is_invocable_r_v<LRESULT, F, C*, WPARAM, LPARAM> &&
-                  !std::is_void_v<std::invoke_result_t<F, C*, WPARAM, LPARAM>>) {
-        return (self->*Handler)(wp, lp);  // LRESULT OnX(WPARAM, LPARAM)
-    } else if constexpr (std::is_invocable_v<F, C*, WPARAM, LPARAM>) {
-        (self->*Handler)(wp, lp);  // void OnX(WPARAM, LPARAM)
-        return 0;
+    if constexpr (std::is_invocable_v<F, C*, WPARAM, LPARAM>) {
+        if constexpr (std::is_void_v<std::invoke_result_t<F, C*, WPARAM, LPARAM>>) {
+            (self->*Handler)(wp, lp);  // void OnX(WPARAM, LPARAM)
+            return 0;
+        } else {
+            return static_cast<LRESULT>((self->*Handler)(wp, lp));  // LRESULT OnX(WPARAM, LPARAM)
+        }
     } else if constexpr (std::is_invocable_v<F, C*, UINT, POINT>) {
-        POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};  // void OnMouse(UINT flags, POINT)
+        POINT pt{static_cast<short>(LOWORD(lp)),
+                 static_cast<short>(HIWORD(lp))};  // void OnMouse(UINT flags, POINT)
         (self->*Handler)(static_cast<UINT>(wp), pt);
         return 0;
     } else if constexpr (std::is_invocable_v<F, C*, LPCREATESTRUCT>) {
@@ -71,7 +72,6 @@ LRESULT CallHandler(CWnd* wnd, UINT msg, WPARAM wp, LPARAM lp) {
     } else {
         static_assert(std::is_invocable_v<F, C*>, "unsupported handler signature");
         (self->*Handler)();  // void OnX()
-        (void)msg;
         return 0;
     }
 }
@@ -104,26 +104,29 @@ constexpr MessageEntry NotifyReflect(UINT code) {
 }  // namespace fw
 
 // In the class body.
-#define DECLARE_MESSAGE_MAP()                       \
-public:                                             \
+#define DECLARE_MESSAGE_MAP()                           \
+  public:                                               \
     static const ::fw::MessageMap* GetThisMessageMap(); \
-                                                    \
-protected:                                          \
+                                                        \
+  protected:                                            \
     const ::fw::MessageMap* GetMessageMap() const override;
 
-// In the source file: BEGIN_MESSAGE_MAP(CMine, CWnd) ON_MESSAGE(WM_PAINT, OnPaint) ... END_MESSAGE_MAP()
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                               \
-    const ::fw::MessageMap* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const ::fw::MessageMap* theClass::GetThisMessageMap() {                                  \
-        using ThisClass = theClass;                                                          \
-        using TheBaseClass = baseClass;                                                      \
+// In the source file: BEGIN_MESSAGE_MAP(CMine, CWnd) ON_MESSAGE(WM_PAINT, OnPaint) ...
+// END_MESSAGE_MAP()
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                \
+    const ::fw::MessageMap* theClass::GetMessageMap() const { \
+        return GetThisMessageMap();                           \
+    }                                                         \
+    const ::fw::MessageMap* theClass::GetThisMessageMap() {   \
+        using ThisClass = theClass;                           \
+        using TheBaseClass = baseClass;                       \
         static const ::fw::MessageEntry entries[] = {
-#define END_MESSAGE_MAP()                                                              \
-    ::fw::MessageEntry{}                                                               \
-    }                                                                                  \
-    ;                                                                                  \
-    static const ::fw::MessageMap map{&TheBaseClass::GetThisMessageMap, entries};     \
-    return &map;                                                                       \
+#define END_MESSAGE_MAP()                                                         \
+    ::fw::MessageEntry {}                                                         \
+    }                                                                             \
+    ;                                                                             \
+    static const ::fw::MessageMap map{&TheBaseClass::GetThisMessageMap, entries}; \
+    return &map;                                                                  \
     }
 
 #define ON_MESSAGE(msg, fn) ::fw::Message<&ThisClass::fn>(msg),

@@ -8,7 +8,7 @@
 class CWnd;
 
 class CWinApp {
-public:
+  public:
     explicit CWinApp(const char* appName);
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
@@ -32,9 +32,9 @@ public:
     HINSTANCE m_hInstance = nullptr;
     std::string m_lpCmdLine;  // the command line after the program name
     CWnd* m_pMainWnd = nullptr;
-    int m_exitCode = 0;       // the exit code when the loop ends with WM_QUIT's own code
+    int m_exitCode = 0;  // the exit code when the loop ends with WM_QUIT's own code
 
-private:
+  private:
     HKEY OpenSectionKey(const char* section, bool create) const;
 };
 

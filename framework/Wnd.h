@@ -9,14 +9,14 @@
 #include "framework/MessageMap.h"
 
 class CWnd {
-public:
+  public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
     virtual ~CWnd();
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
     // Creates the window with this object attached; the object receives every
@@ -58,11 +58,17 @@ public:
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
-    void InvalidateRect(const RECT* rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
+    void InvalidateRect(const RECT* rect, BOOL erase = TRUE) {
+        ::InvalidateRect(m_hWnd, rect, erase);
+    }
     BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
-    BOOL IsWindow() const { return this && m_hWnd && ::IsWindow(m_hWnd); }
-    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return ::PostMessageA(m_hWnd, msg, wp, lp); }
-    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return ::SendMessageA(m_hWnd, msg, wp, lp); }
+    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
+    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+        return ::PostMessageA(m_hWnd, msg, wp, lp);
+    }
+    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+        return ::SendMessageA(m_hWnd, msg, wp, lp);
+    }
     void MoveWindow(const RECT& rect, BOOL repaint = TRUE);
     void ScreenToClient(RECT* rect) const;
     void ClientToScreen(RECT* rect) const;
@@ -70,10 +76,10 @@ public:
     void SetFocus() { ::SetFocus(m_hWnd); }
     void CenterWindow(HWND alternateOwner = nullptr);
 
-protected:
+  protected:
     virtual const fw::MessageMap* GetMessageMap() const { return GetThisMessageMap(); }
 
-public:
+  public:
     static const fw::MessageMap* GetThisMessageMap();
 
     // The one window procedure behind every CWnd.
@@ -81,7 +87,7 @@ public:
     void Attach(HWND wnd);
     HWND Detach();
 
-protected:
+  protected:
     WNDPROC m_superWndProc = nullptr;  // the original procedure of a subclassed window
 
     // Looks a window message up in the map chain; TRUE when a handler ran.
