@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <set>
+
+#include "hostlink/HostMessages.h"
+#include "hostlink/HostPacking.h"
+
+using namespace hostlink;
+
+TEST(HostPacking, PointRoundTripsOverTheWholeSixteenBitRange) {
+    for (int32_t x : {0, 1, 319, 320, 32767, 32768, 65534, 65535}) {
+        for (int32_t y : {0, 1, 239, 240, 32767, 32768, 65535}) {
+            const uint32_t packed = PackPoint(x, y);
+            EXPECT_EQ(UnpackPoint(packed), (HostPoint{x, y})) << x << "," << y;
+        }
+    }
+}
+
+TEST(HostPacking, PointLayoutIsXHighYLow) {
+    EXPECT_EQ(PackPoint(0x1234, 0x5678), 0x12345678u);
+    EXPECT_EQ(HighHalf(0x12345678u), 0x1234);
+    EXPECT_EQ(LowHalf(0x12345678u), 0x5678);
+}
+
+TEST(HostPacking, CoordinateAboveSixteenBitsArrivesAsItsLowBits) {
+    // 70000 = 0x11170: only 0x1170 = 4464 can travel.
+    const HostPoint p = UnpackPoint(PackPoint(70000, 70001));
+    EXPECT_EQ(p.x, 4464);
+    EXPECT_EQ(p.y, 4465);
+    // A large y must not spill into x.
+    EXPECT_EQ(UnpackPoint(PackPoint(5, 0x7FFFFFFF)), (HostPoint{5, 0xFFFF}));
+}
+
+TEST(HostPacking, NegativeCoordinatesArriveAsUnsignedSixteenBitValues) {
+    EXPECT_EQ(PackPoint(-1, -1), 0xFFFFFFFFu);
+    EXPECT_EQ(UnpackPoint(PackPoint(-1, -1)), (HostPoint{65535, 65535}));
+    EXPECT_EQ(PackPoint(-2, 5), 0xFFFE0005u);
+    EXPECT_EQ(PackPoint(5, -2), 0x0005FFFEu);  // y's sign bits must not reach x
+    EXPECT_EQ(UnpackPoint(PackPoint(-32768, 100)), (HostPoint{32768, 100}));
+}
+
+TEST(HostPacking, OnlyTheLowThirtyTwoBitsOfAWideParameterCount) {
+    const uint64_t wide = 0xDEADBEEF'00140028ull;  // upper half of a 64-bit WPARAM
+    EXPECT_EQ(UnpackPoint(wide), (HostPoint{0x14, 0x28}));
+    EXPECT_EQ(UnpackFrameSize(0xFFFFFFFF'01400000ull), (FrameSize{320, 0}));
+    EXPECT_EQ(FrameKind(0x00000001'00000002ull), 0u);
+    EXPECT_EQ(FrameCount(0x00000001'00000002ull), 2u);
+}
+
+TEST(HostPacking, RectangleRoundTrip) {
+    const HostRect r{10, 20, 300, 220};
+    const PackedRect packed = PackRect(r);
+    EXPECT_EQ(packed.topLeft, (10u << 16) | 20u);
+    EXPECT_EQ(packed.bottomRight, (300u << 16) | 220u);
+    EXPECT_EQ(UnpackRect(packed.topLeft, packed.bottomRight), r);
+    // Negative corners come back as their low 16 bits.
+    const PackedRect neg = PackRect({-1, -2, -3, -4});
+    EXPECT_EQ(UnpackRect(neg.topLeft, neg.bottomRight), (HostRect{65535, 65534, 65533, 65532}));
+}
+
+TEST(HostPacking, FloatTravelsAsItsBits) {
+    for (float v :
+         {0.0f, -0.0f, 1.0f, -2.5f, 254.0f, 1.1920929e-7f, 3.4028235e38f,
+          std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::infinity()}) {
+        EXPECT_EQ(UnpackFloat(PackFloat(v)), v);
+        EXPECT_EQ(std::signbit(UnpackFloat(PackFloat(v))), std::signbit(v));
+    }
+    EXPECT_EQ(PackFloat(1.0f), 0x3F800000u);
+    EXPECT_EQ(UnpackFloat(0x40200000u), 2.5f);
+    EXPECT_TRUE(std::isnan(UnpackFloat(PackFloat(std::numeric_limits<float>::quiet_NaN()))));
+    // Upper half of a 64-bit parameter is ignored.
+    EXPECT_EQ(UnpackFloat(0xFFFFFFFF'3F800000ull), 1.0f);
+}
+
+TEST(HostPacking, FrameKindAndSize) {
+    EXPECT_EQ(PackFrameKind(kFrameRectified, 2), 0x00010002u);
+    EXPECT_EQ(FrameKind(PackFrameKind(kFrameRectified, 2)), kFrameRectified);
+    EXPECT_EQ(FrameCount(PackFrameKind(kFrameRectified, 2)), 2u);
+    EXPECT_EQ(FrameKind(PackFrameKind(kFrameLive, 0)), kFrameLive);
+    EXPECT_EQ(FrameKind(0x00020001u), 2u);  // unknown kinds stay visible to the caller
+    EXPECT_EQ(PackFrameSize(320, 240), (320u << 16) | 240u);
+    EXPECT_EQ(UnpackFrameSize(PackFrameSize(320, 240)), (FrameSize{320, 240}));
+    EXPECT_EQ(UnpackFrameSize(PackFrameSize(65535, 65535)), (FrameSize{65535, 65535}));
+    EXPECT_EQ(UnpackFrameSize(PackFrameSize(65536, 1)), (FrameSize{0, 1}));
+}
+
+TEST(HostMessages, NumbersFollowTheProtocol) {
+    EXPECT_EQ(WM_HOST_ATTACH, 0x8100u);
+    EXPECT_EQ(WM_HOST_DIALOG_STATE, 0x8104u);
+    EXPECT_EQ(WM_HOST_COUNTER_SETTINGS_SAVED, 0x8109u);
+    EXPECT_EQ(WM_VIEW_NEW_FRAME, 0x8200u);
+    EXPECT_EQ(WM_VIEW_REGION_RESULT, 0x8203u);
+    EXPECT_EQ(WM_VIEW_COUNTER_RECT, 0x8208u);
+    EXPECT_EQ(WM_UI_PICTURE_READY, 0x8001u);
+    EXPECT_EQ(WM_UI_HOST_REQUEST, 0x8002u);
+    EXPECT_EQ(WM_UI_CAMERA_ANGLE_ACCEPTED, 0x8003u);
+    EXPECT_EQ(WM_UI_SELECTION_CHANGED, 0x8006u);
+    EXPECT_EQ(WM_UI_STATIC_CLICKED, 0x8008u);
+    EXPECT_EQ(WM_UI_BUTTON_CLICKED, 0x8030u);
+    EXPECT_EQ(WM_UI_MARK_POINT, 0x8040u);
+}
+
+TEST(HostMessages, EveryNumberIsDistinctAndInsideItsFamily) {
+    const unsigned host[] = {WM_HOST_ATTACH,
+                             WM_HOST_EDIT_COUNTING_LINE,
+                             WM_HOST_PATTERN_FEATURES,
+                             WM_HOST_MEASURE_REGION,
+                             WM_HOST_DIALOG_STATE,
+                             WM_HOST_SET_COUNTING_LINE,
+                             WM_HOST_DETACH,
+                             WM_HOST_CALIBRATION_CHANGED,
+                             WM_HOST_CAMERA_ANGLE_SAVED,
+                             WM_HOST_COUNTER_SETTINGS_SAVED};
+    const unsigned view[] = {
+        WM_VIEW_NEW_FRAME,           WM_VIEW_COUNTING_LINE_3D, WM_VIEW_CAMERA_ANGLE,
+        WM_VIEW_REGION_RESULT,       WM_VIEW_COUNTING_LINE,    WM_VIEW_CLOSE,
+        WM_VIEW_CALIBRATION_CHANGED, WM_VIEW_MARKER_RECT,      WM_VIEW_COUNTER_RECT};
+    const unsigned ui[] = {
+        WM_UI_PICTURE_READY,     WM_UI_HOST_REQUEST,   WM_UI_CAMERA_ANGLE_ACCEPTED,
+        WM_UI_SELECTION_CHANGED, WM_UI_STATIC_CLICKED, WM_UI_BUTTON_CLICKED,
+        WM_UI_MARK_POINT};
+    std::set<unsigned> all;
+    for (unsigned m : host) {
+        EXPECT_GE(m, kFirstHostMessage);
+        EXPECT_LE(m, kLastHostMessage);
+        all.insert(m);
+    }
+    for (unsigned m : view) {
+        EXPECT_GE(m, kFirstViewMessage);
+        EXPECT_LE(m, kLastViewMessage);
+        all.insert(m);
+    }
+    for (unsigned m : ui) {
+        EXPECT_GE(m, kWmApp + 0x01);
+        EXPECT_LE(m, kWmApp + 0x40);
+        all.insert(m);
+    }
+    EXPECT_EQ(all.size(), std::size(host) + std::size(view) + std::size(ui));
+    // Consecutive numbering: the ranges hold exactly the named messages.
+    EXPECT_EQ(kLastHostMessage - kFirstHostMessage + 1, std::size(host));
+    EXPECT_EQ(kLastViewMessage - kFirstViewMessage + 1, std::size(view));
+}

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+
+#include "hostlink/OverlayGeometry.h"
+
+using namespace hostlink;
+
+namespace {
+
+constexpr float kPi = std::numbers::pi_v<float>;
+
+void ExpectNear(PointF actual, PointF expected, float tolerance = 1e-3f) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+}
+
+}  // namespace
+
+TEST(OverlayGeometry, HorizontalLineBand) {
+    const CountingLineOverlay o = ComputeCountingLineOverlay({100, 100}, {200, 100}, 0.0f, 32, 16);
+    ASSERT_TRUE(o.hasLine);
+    EXPECT_EQ(o.band[0], (HostPoint{100, 103}));
+    EXPECT_EQ(o.band[1], (HostPoint{200, 103}));
+    EXPECT_EQ(o.band[2], (HostPoint{100, 97}));
+    EXPECT_EQ(o.band[3], (HostPoint{200, 97}));
+    EXPECT_EQ(o.mid.x, 150.0f);
+    EXPECT_EQ(o.mid.y, 100.0f);
+}
+
+TEST(OverlayGeometry, VerticalLineBand) {
+    const CountingLineOverlay o = ComputeCountingLineOverlay({100, 100}, {100, 200}, 0.0f, 32, 16);
+    ASSERT_TRUE(o.hasLine);
+    EXPECT_EQ(o.band[0], (HostPoint{97, 100}));
+    EXPECT_EQ(o.band[1], (HostPoint{97, 200}));
+    EXPECT_EQ(o.band[2], (HostPoint{103, 100}));
+    EXPECT_EQ(o.band[3], (HostPoint{103, 200}));
+    EXPECT_EQ(o.mid.x, 100.0f);
+    EXPECT_EQ(o.mid.y, 150.0f);
+}
+
+TEST(OverlayGeometry, ReversedLineSwapsTheBandSides) {
+    const CountingLineOverlay o = ComputeCountingLineOverlay({200, 100}, {100, 100}, 0.0f, 32, 16);
+    ASSERT_TRUE(o.hasLine);
+    EXPECT_EQ(o.band[0], (HostPoint{200, 97}));
+    EXPECT_EQ(o.band[1], (HostPoint{100, 97}));
+    EXPECT_EQ(o.band[2], (HostPoint{200, 103}));
+    EXPECT_EQ(o.band[3], (HostPoint{100, 103}));
+}
+
+TEST(OverlayGeometry, DiagonalBandIsThreePixelsEitherSide) {
+    // 3-4-5 direction: the offsets perpendicular to (4, 3) of length 3 are +-(1.8, -2.4).
+    const CountingLineOverlay o = ComputeCountingLineOverlay({10, 20}, {50, 50}, 0.0f, 32, 16);
+    ASSERT_TRUE(o.hasLine);
+    // Line 30x - 40y + 500 = 0; the parallel k + 3L = 650 lies 3 pixels along
+    // (-0.6, 0.8) from the line, the other one along (0.6, -0.8).
+    EXPECT_EQ(o.band[0], (HostPoint{8, 22}));   // (8.2, 22.4)
+    EXPECT_EQ(o.band[1], (HostPoint{48, 52}));  // (48.2, 52.4)
+    EXPECT_EQ(o.band[2], (HostPoint{12, 18}));  // (11.8, 17.6) rounded half up
+    EXPECT_EQ(o.band[3], (HostPoint{52, 48}));  // (51.8, 47.6)
+}
+
+TEST(OverlayGeometry, NoLineBeforeTheFirstMessageOrForCoincidentPoints) {
+    const CountingLineOverlay none = ComputeCountingLineOverlay({0, 0}, {0, 0}, 0.5f, 32, 16);
+    EXPECT_FALSE(none.hasLine);
+    EXPECT_FALSE(none.hasArrows);
+    const CountingLineOverlay same = ComputeCountingLineOverlay({120, 80}, {120, 80}, 0.5f, 32, 16);
+    EXPECT_FALSE(same.hasLine);
+    EXPECT_FALSE(same.hasArrows);
+    // A default overlay (view start-up) also says "no line".
+    EXPECT_FALSE(CountingLineOverlay{}.hasLine);
+}
+
+TEST(OverlayGeometry, DistinctPointsThatCoincideInSinglePrecisionGiveNoLine) {
+    // 2^24 and 2^24 + 1 are the same float: the line has no length to divide by.
+    const CountingLineOverlay o =
+        ComputeCountingLineOverlay({16777216, 5}, {16777217, 5}, 0.0f, 32, 16);
+    EXPECT_FALSE(o.hasLine);
+}
+
+TEST(OverlayGeometry, ArrowPositionsForAKnownAngle) {
+    // θ with cos 0.8, sin 0.6; arrow 32 x 16: R = 20.5, hw = 16, hh = 8.
+    const float theta = std::atan2(3.0f, 4.0f);
+    const CountingLineOverlay o = ComputeCountingLineOverlay({100, 100}, {200, 100}, theta, 32, 16);
+    ASSERT_TRUE(o.hasArrows);
+    // A = (trunc(150 - 16 + 16.4), trunc(100 - 8 + 12.3)) = (150, 104)
+    EXPECT_EQ(o.inArrow, (HostPoint{150, 104}));
+    // B = (trunc(150 - 16 - 16.4), trunc(100 - 8 - 12.3)) = (117, 79)
+    EXPECT_EQ(o.outArrow, (HostPoint{117, 79}));
+}
+
+TEST(OverlayGeometry, ArrowHalvesAreIntegerHalvesOfOddSizes) {
+    // Arrow 31 x 15: hw = 15, hh = 7, R = 20; θ = 0.
+    const CountingLineOverlay o = ComputeCountingLineOverlay({100, 100}, {200, 100}, 0.0f, 31, 15);
+    ASSERT_TRUE(o.hasArrows);
+    EXPECT_EQ(o.inArrow, (HostPoint{155, 93}));   // 150 - 15 + 20
+    EXPECT_EQ(o.outArrow, (HostPoint{115, 93}));  // 150 - 15 - 20
+}
+
+TEST(OverlayGeometry, ArrowPositionsTruncateTowardsZero) {
+    // M = (5, 0), θ = π: A.x = 5 - 16 - 20.5 = -31.5 -> -31 (not -32).
+    const CountingLineOverlay o = ComputeCountingLineOverlay({0, 0}, {10, 0}, kPi, 32, 16);
+    ASSERT_TRUE(o.hasArrows);
+    EXPECT_EQ(o.inArrow.x, -31);
+    EXPECT_EQ(o.inArrow.y, -8);
+    EXPECT_EQ(o.outArrow.x, 9);  // 5 - 16 + 20.5 = 9.5
+}
+
+TEST(OverlayGeometry, TransformsRotateAboutTheArrowCentres) {
+    const float theta = 0.7f;
+    const int32_t w = 32;
+    const CountingLineOverlay o = ComputeCountingLineOverlay({40, 60}, {220, 180}, theta, w, 16);
+    ASSERT_TRUE(o.hasArrows);
+    const float r = w * 0.5f + 4.5f;
+    const float c = std::cos(theta);
+    const float s = std::sin(theta);
+    const PointF inCentre{o.mid.x + r * c, o.mid.y + r * s};
+    const PointF outCentre{o.mid.x - r * c, o.mid.y - r * s};
+
+    // Each centre stays where it is.
+    ExpectNear(o.t1.Apply(inCentre), inCentre);
+    ExpectNear(o.t2.Apply(inCentre), inCentre);
+    ExpectNear(o.t3.Apply(outCentre), outCentre);
+    ExpectNear(o.t4.Apply(outCentre), outCentre);
+
+    // A unit step to the right turns by θ (in arrow) or θ + 180° (reversed).
+    ExpectNear(o.t1.Apply({inCentre.x + 1, inCentre.y}), {inCentre.x + c, inCentre.y + s});
+    ExpectNear(o.t2.Apply({inCentre.x + 1, inCentre.y}), {inCentre.x - c, inCentre.y - s});
+    ExpectNear(o.t3.Apply({outCentre.x + 1, outCentre.y}), {outCentre.x - c, outCentre.y - s});
+    ExpectNear(o.t4.Apply({outCentre.x + 1, outCentre.y}), {outCentre.x + c, outCentre.y + s});
+    // ... and a step down turns the same way (clockwise on screen for θ > 0).
+    ExpectNear(o.t1.Apply({inCentre.x, inCentre.y + 1}), {inCentre.x - s, inCentre.y + c});
+
+    // The arrow picture's own centre lies on the rotation centre (within the
+    // truncation of its top-left corner).
+    EXPECT_NEAR(o.inArrow.x + w / 2, inCentre.x, 1.0f);
+    EXPECT_NEAR(o.inArrow.y + 16 / 2, inCentre.y, 1.0f);
+    EXPECT_NEAR(o.outArrow.x + w / 2, outCentre.x, 1.0f);
+    EXPECT_NEAR(o.outArrow.y + 16 / 2, outCentre.y, 1.0f);
+}
+
+TEST(OverlayGeometry, RotationAboutMatchesTheGdiPlusElementOrder) {
+    // GDI+ rotation by 90°: (m11, m12, m21, m22) = (cos, sin, -sin, cos).
+    const Affine2x3 m = RotationAbout({10.0f, 20.0f}, 90.0f);
+    EXPECT_NEAR(m.m11, 0.0f, 1e-6f);
+    EXPECT_NEAR(m.m12, 1.0f, 1e-6f);
+    EXPECT_NEAR(m.m21, -1.0f, 1e-6f);
+    EXPECT_NEAR(m.m22, 0.0f, 1e-6f);
+    // dx = cx - cx cos + cy sin = 30, dy = cy - cx sin - cy cos = 10.
+    EXPECT_NEAR(m.dx, 30.0f, 1e-4f);
+    EXPECT_NEAR(m.dy, 10.0f, 1e-4f);
+    ExpectNear(m.Apply({11.0f, 20.0f}), {10.0f, 21.0f});
+}
+
+TEST(OverlayGeometry, MultiplyAppliesLeftFirst) {
+    const Affine2x3 shift{1, 0, 0, 1, 5, 0};
+    const Affine2x3 quarter = RotationAbout({0, 0}, 90.0f);
+    // shift then rotate: (1, 0) -> (6, 0) -> (0, 6)
+    ExpectNear(Multiply(shift, quarter).Apply({1, 0}), {0, 6});
+    // rotate then shift: (1, 0) -> (0, 1) -> (5, 1)
+    ExpectNear(Multiply(quarter, shift).Apply({1, 0}), {5, 1});
+}
+
+TEST(OverlayGeometry, NonFiniteAngleKeepsTheBandButDropsTheArrows) {
+    for (float theta : {std::numeric_limits<float>::quiet_NaN(),
+                        std::numeric_limits<float>::infinity(), 3.0e38f}) {
+        const CountingLineOverlay o =
+            ComputeCountingLineOverlay({100, 100}, {200, 100}, theta, 32, 16);
+        EXPECT_TRUE(o.hasLine);
+        EXPECT_EQ(o.band[0], (HostPoint{100, 103}));
+        EXPECT_FALSE(o.hasArrows) << theta;
+    }
+}
+
+TEST(OverlayGeometry, ExtremeCoordinatesStayDefined) {
+    constexpr int32_t lo = std::numeric_limits<int32_t>::min();
+    constexpr int32_t hi = std::numeric_limits<int32_t>::max();
+    const CountingLineOverlay o = ComputeCountingLineOverlay({lo, lo}, {hi, hi}, 1.0f, hi, hi);
+    // Corners beyond the int32 range are clamped, not converted undefinedly (UBSan).
+    ASSERT_TRUE(o.hasLine);
+    EXPECT_EQ(o.band[1], (HostPoint{hi, hi}));
+    const CountingLineOverlay small =
+        ComputeCountingLineOverlay({0, 0}, {65535, 65535}, 2.0f, -40, -40);
+    EXPECT_TRUE(small.hasLine);
+    EXPECT_TRUE(small.hasArrows);
+}
