@@ -82,6 +82,16 @@ constexpr const char* kPatternFeatureBlockName = "Varanix_Tallyscope_PatternFeat
 constexpr const char* kCountingLineBlockName = "Varanix_Tallyscope_CountingLine";
 constexpr const char* kCameraAngleBlockName = "Varanix_Tallyscope_CameraAngle";
 
+// What the user is told when a block cannot be opened or mapped (Image and
+// RectImage share their text).
+constexpr const char* kImageBlockFailedText = "Can't Open Shared Memory for Reading Image!";
+constexpr const char* kPatternFeatureBlockFailedText =
+    "Can't Open Shared Memory for Writting Pattern Features!";
+constexpr const char* kCountingLineBlockFailedText =
+    "Can't Open Shared Memory for Reading 3D Counting Line!";
+constexpr const char* kCameraAngleBlockFailedText =
+    "Can't Open Shared Memory for Reading Camera Angle!";
+
 // Bytes mapped of the three fixed-size blocks. The Image block maps
 // width x 3 x height of the first live picture, the RectImage block twice
 // width x 3 x height of the first rectified message (see PictureSizes.h).
