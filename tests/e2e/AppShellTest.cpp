@@ -1,0 +1,183 @@
+// The application shell as the host and a user see it: start-up with the
+// host's command line, refused command lines, the stored window position and
+// start-ups serialised by the start-up mutex.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tools/hostsim/HostFixture.h"
+
+namespace {
+
+using hostsim::HostFixture;
+
+constexpr char kApp[] = TALLYSCOPE_APP_EXE;
+constexpr char kFrameTitle[] = "Varanis - Tallyscope";
+constexpr char kProfileKey[] = "Software\\Norlacy\\Varanix\\Tallyscope\\Setting";
+constexpr DWORD kStartTimeout = 20000;
+
+void SetStoredRect(const char* value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kProfileKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    if (value) {
+        RegSetValueExA(key, "WindowRect", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                       static_cast<DWORD>(strlen(value) + 1));
+    } else {
+        RegDeleteValueA(key, "WindowRect");
+    }
+    RegCloseKey(key);
+}
+
+std::string StoredRect() {
+    char value[256] = "";
+    DWORD size = sizeof value - 1;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kProfileKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "";
+    RegQueryValueExA(key, "WindowRect", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return value;
+}
+
+RECT WindowRectOf(HWND wnd) {
+    RECT rect{};
+    GetWindowRect(wnd, &rect);
+    return rect;
+}
+
+// Closes the program the way the system menu's Close does and waits for it.
+std::optional<DWORD> CloseFrame(HostFixture& host, HWND frame) {
+    PostMessageA(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return host.WaitForExit(kStartTimeout);
+}
+
+TEST(AppShell, FirstRunOpensAtTheTopLeftAndStoresThePositionOnClose) {
+    SetStoredRect(nullptr);
+    HostFixture host;
+    ASSERT_TRUE(host.Launch(kApp, 7, "English.ini"));
+    HWND frame = host.FindTopWindow(kFrameTitle, "", kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    const RECT rect = WindowRectOf(frame);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right - rect.left, 850);
+    EXPECT_EQ(rect.bottom - rect.top, 600);
+    // A borderless popup whose system menu can neither move nor size it.
+    const LONG style = GetWindowLongA(frame, GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
+
+    SetWindowPos(frame, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const auto exitCode = CloseFrame(host, frame);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_EQ(StoredRect(), "40,30,890,630");
+}
+
+TEST(AppShell, StoredPositionIsUsedWhenItFitsTheScreen) {
+    SetStoredRect("100,50,950,650");
+    HostFixture host;
+    ASSERT_TRUE(host.Launch(kApp));
+    HWND frame = host.FindTopWindow(kFrameTitle, "", kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    const RECT rect = WindowRectOf(frame);
+    EXPECT_EQ(rect.left, 100);
+    EXPECT_EQ(rect.top, 50);
+    EXPECT_EQ(rect.right, 950);
+    EXPECT_EQ(rect.bottom, 650);
+    ASSERT_TRUE(CloseFrame(host, frame).has_value());
+    EXPECT_EQ(StoredRect(), "100,50,950,650");
+}
+
+TEST(AppShell, StoredPositionOfAnotherSizeOrOffTheScreenFallsBack) {
+    const int screenRight = GetSystemMetrics(SM_CXSCREEN);
+    const std::string onRightEdge =
+        std::to_string(screenRight - 850) + ",50," + std::to_string(screenRight) + ",650";
+    for (const std::string& stored :
+         {std::string("100,50,951,650"), std::string("-20,50,830,650"), onRightEdge}) {
+        SetStoredRect(stored.c_str());
+        HostFixture host;
+        ASSERT_TRUE(host.Launch(kApp));
+        HWND frame = host.FindTopWindow(kFrameTitle, "", kStartTimeout);
+        ASSERT_NE(frame, nullptr) << stored;
+        const RECT rect = WindowRectOf(frame);
+        EXPECT_EQ(rect.left, 0) << stored;
+        EXPECT_EQ(rect.top, 0) << stored;
+        EXPECT_EQ(rect.right, 850) << stored;
+        EXPECT_EQ(rect.bottom, 600) << stored;
+        ASSERT_TRUE(CloseFrame(host, frame).has_value());
+    }
+}
+
+TEST(AppShell, HostWindowZeroOrUnreadableIsRefused) {
+    for (const char* hwnd : {"hwnd=0", "hwnd=xyz"}) {
+        HostFixture host;
+        const std::string line =
+            "setting=\"" + host.SettingsFolder() + "\" camera=1 " + hwnd + " lang=English.ini";
+        ASSERT_TRUE(host.LaunchRaw(kApp, line));
+        const auto box = host.FindMessageBox(kStartTimeout);
+        ASSERT_TRUE(box.has_value()) << hwnd;
+        EXPECT_EQ(box->caption, "Tallyscope");
+        EXPECT_EQ(box->text, "Invalidate Command!");
+        EXPECT_EQ(HostFixture::FindTopWindow(host.ProcessId(), kFrameTitle, "", 0), nullptr);
+        EXPECT_TRUE(HostFixture::DismissMessageBox(box->hwnd));
+        const auto exitCode = host.WaitForExit(kStartTimeout);
+        ASSERT_TRUE(exitCode.has_value()) << hwnd;
+        EXPECT_NE(*exitCode, 0u) << hwnd;
+        EXPECT_FALSE(host.FileExists("Setting01.ini"));
+    }
+}
+
+TEST(AppShell, HugeAndStrangeCommandLinesNeverCrashTheProgram) {
+    HostFixture host;
+    std::string line =
+        "setting=\"" + host.SettingsFolder() + "\" camera=2 hwnd=" +
+        [&] {
+            char text[32];
+            snprintf(text, sizeof text, "%llx",
+                     static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(host.HostHwnd())));
+            return std::string(text);
+        }() +
+        " lang=" + std::string(3000, 'x') + ".ini camera=9 \xE9\xFF";
+    ASSERT_TRUE(host.LaunchRaw(kApp, line));
+    HWND frame = host.FindTopWindow(kFrameTitle, "", kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(host.Running());
+    ASSERT_TRUE(CloseFrame(host, frame).has_value());
+}
+
+TEST(AppShell, StartUpWaitsForTheStartUpMutex) {
+    // A copy that is still starting holds the mutex: the next one must wait.
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, "Tallyscope_Instance_Protection");
+    ASSERT_NE(mutex, nullptr);
+    HostFixture host;
+    ASSERT_TRUE(host.Launch(kApp, 3));
+    EXPECT_EQ(host.FindTopWindow(kFrameTitle, "", 2000), nullptr);
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+    HWND frame = host.FindTopWindow(kFrameTitle, "", kStartTimeout);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(CloseFrame(host, frame).has_value());
+}
+
+TEST(AppShell, TwoCopiesStartedTogetherBothComeUp) {
+    HostFixture first;
+    HostFixture second;
+    ASSERT_TRUE(first.Launch(kApp, 1));
+    ASSERT_TRUE(second.Launch(kApp, 2));
+    HWND frame1 = first.FindTopWindow(kFrameTitle, "", kStartTimeout);
+    HWND frame2 = second.FindTopWindow(kFrameTitle, "", kStartTimeout);
+    ASSERT_NE(frame1, nullptr);
+    ASSERT_NE(frame2, nullptr);
+    EXPECT_NE(frame1, frame2);
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(second.Running());
+    ASSERT_TRUE(CloseFrame(first, frame1).has_value());
+    ASSERT_TRUE(CloseFrame(second, frame2).has_value());
+}
+
+}  // namespace
