@@ -1,0 +1,33 @@
+// Reference picture files of any content: the reader never reads past the
+// file or the 230400-byte buffer, and a refused file leaves a black picture.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+#include <vector>
+
+#include "settings/ReferencePicture.h"
+
+using namespace settings;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::span<const uint8_t> file(data, size);
+    // Exactly the buffer's size on the heap, so ASan sees any overrun.
+    std::vector<uint8_t> pixels(kReferencePixelBytes, 0xEE);
+    const bool taken =
+        DecodeReferencePicture(file, ReferencePixels(pixels.data(), kReferencePixelBytes));
+    const auto count = ReferencePixelBytesToRead(file);
+    if (!taken) {
+        if (std::any_of(pixels.begin(), pixels.end(), [](uint8_t b) { return b != 0; }))
+            std::abort();
+        return 0;
+    }
+    if (!count || *count > kReferencePixelBytes || size < kBmpHeaderBytes + *count) std::abort();
+    if (std::memcmp(pixels.data(), data + kBmpHeaderBytes, *count) != 0) std::abort();
+    if (std::any_of(pixels.begin() + *count, pixels.end(), [](uint8_t b) { return b != 0; })) {
+        std::abort();
+    }
+    return 0;
+}
