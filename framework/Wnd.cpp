@@ -110,8 +110,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
         ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
                           cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, nullptr);
     t_wndInit = nullptr;
-    if (!wnd && m_hWnd) Detach();  // creation failed after the first message
-    return wnd != nullptr;
+    if (!wnd) {
+        if (m_hWnd) Detach();  // creation failed after the first message
+        return FALSE;
+    }
+    // A window of a system class (a button, a list box) never ran our
+    // procedure: route its messages through this object from now on.
+    if (!m_hWnd) SubclassWindow(wnd);
+    return TRUE;
 }
 
 BOOL CWnd::Create(const char* className, const char* windowName, DWORD style, const RECT& rect,
