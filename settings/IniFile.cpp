@@ -1,0 +1,43 @@
+#include "settings/IniFile.h"
+
+#include "settings/ValueRules.h"
+
+namespace {
+
+bool HasFolder(const std::string& file) {
+    return file.find_first_of("\\/") != std::string::npos;
+}
+
+bool MayUse(const char* section, const char* key, const std::string& file) {
+    return section != nullptr && key != nullptr && HasFolder(file);
+}
+
+}  // namespace
+
+std::string GetIniString(const char* section, const char* key, const char* defaultValue,
+                         const std::string& file) {
+    if (defaultValue == nullptr) defaultValue = "";
+    if (!MayUse(section, key, file)) return settings::CutSettingsText(defaultValue);
+    char value[260] = "";
+    const DWORD length =
+        ::GetPrivateProfileStringA(section, key, defaultValue, value, sizeof value, file.c_str());
+    return std::string(value, length < sizeof value ? length : sizeof value - 1);
+}
+
+int GetIniInt(const char* section, const char* key, int defaultValue, const std::string& file) {
+    if (!MayUse(section, key, file)) return defaultValue;
+    return static_cast<int>(::GetPrivateProfileIntA(section, key, defaultValue, file.c_str()));
+}
+
+BOOL WriteIniInt(const char* section, const char* key, int value, const std::string& file) {
+    if (!MayUse(section, key, file)) return FALSE;
+    return ::WritePrivateProfileStringA(section, key, settings::FormatInteger(value).c_str(),
+                                        file.c_str());
+}
+
+BOOL WriteIniString(const char* section, const char* key, const std::string& value,
+                    const std::string& file) {
+    if (!MayUse(section, key, file)) return FALSE;
+    return ::WritePrivateProfileStringA(section, key, settings::TextForFile(value).c_str(),
+                                        file.c_str());
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The mask file (MaskNN.bin): the view's mask region as GetRegionData
+// returns it, its byte count kept in the record as "Mask Size".
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Handles.h"
+
+namespace settings {
+
+// After Counter Settings OK. With no dialog region the view's region is
+// deleted and maskSize set to 0; the file on disk is left as it is.
+// Otherwise the view's region becomes a copy of the dialog's, maskSize its
+// region-data size, and the data is written to maskPath. When the data
+// cannot be fetched or written, maskSize is 0 but the view keeps the region
+// for the rest of the run. TRUE when the file holds the view's mask (or
+// there is none to hold).
+BOOL StoreMask(HRGN dialogRegion, RegionHandle& viewRegion, int32_t& maskSize,
+               const std::string& maskPath);
+
+// At set-up. Rebuilds the view's region from maskSize bytes of maskPath.
+// With maskSize 0 there is no mask. A size that region data cannot have, a
+// file that cannot be opened, is short or holds damaged data leaves no
+// region and sets maskSize to 0, so the record no longer points at a mask
+// that cannot be used. TRUE when the view has a mask region.
+BOOL LoadMask(const std::string& maskPath, RegionHandle& viewRegion, int32_t& maskSize);
+
+}  // namespace settings

@@ -1,0 +1,57 @@
+#include "settings/SettingsFile.h"
+
+#include "settings/IniFile.h"
+#include "settings/SettingsSchema.h"
+
+namespace settings {
+namespace {
+
+// The table's file work on one private-profile file.
+class PrivateProfileStore final : public IniStore {
+  public:
+    explicit PrivateProfileStore(const std::string& file) : m_file(file) {}
+
+    int32_t ReadInteger(const char* section, const char* key, int32_t defaultValue) override {
+        return GetIniInt(section, key, defaultValue, m_file);
+    }
+    std::string ReadText(const char* section, const char* key, const char* defaultValue) override {
+        return GetIniString(section, key, defaultValue, m_file);
+    }
+    void WriteText(const char* section, const char* key, const std::string& value) override {
+        ::WriteIniString(section, key, value, m_file);
+    }
+
+  private:
+    const std::string& m_file;
+};
+
+}  // namespace
+
+void SettingsFile::CreateSettingIni(const std::string& path) {
+    m_path = path;
+    if (::GetFileAttributesA(m_path.c_str()) != INVALID_FILE_ATTRIBUTES) return;  // also a folder
+    PrivateProfileStore store(m_path);
+    WriteNewSettings(store);
+}
+
+void SettingsFile::LoadSettingIni(CameraSettings& settings, int32_t selector) const {
+    PrivateProfileStore store(m_path);
+    LoadSettings(store, settings, selector);
+}
+
+void SettingsFile::SaveSettingIni(const CameraSettings& settings, int32_t selector) const {
+    PrivateProfileStore store(m_path);
+    SaveSettings(store, settings, selector);
+}
+
+BOOL SettingsFile::WriteIniInt(const char* section, const char* key, int value,
+                               const std::string& file) {
+    return ::WriteIniInt(section, key, value, file);
+}
+
+BOOL SettingsFile::WriteIniString(const char* section, const char* key, const std::string& value,
+                                  const std::string& file) {
+    return ::WriteIniString(section, key, value, file);
+}
+
+}  // namespace settings

@@ -1,0 +1,42 @@
+#pragma once
+// The camera's settings file (SettingNN.ini), shared with the host: created
+// with the new-file content when missing, read and written section by
+// section, one key per platform call, so that keys keep their place, the
+// host's own keys survive and every save is on disk when the call returns.
+// Failures (no folder, a read-only or locked file) are silent: the record
+// keeps its values.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "settings/CameraSettings.h"
+
+namespace settings {
+
+class SettingsFile {
+  public:
+    // Keeps path as the settings file path; writes the new-file content when
+    // no file exists there yet. The record is not touched.
+    void CreateSettingIni(const std::string& path);
+
+    // Reads the sections of the selector (SettingsSelector; any other value
+    // reads nothing) into the record; absent keys take their load defaults.
+    void LoadSettingIni(CameraSettings& settings, int32_t selector) const;
+
+    // Writes the sections of the selector from the record.
+    void SaveSettingIni(const CameraSettings& settings, int32_t selector) const;
+
+    // The single-key writes, on any private-profile file.
+    static BOOL WriteIniInt(const char* section, const char* key, int value,
+                            const std::string& file);
+    static BOOL WriteIniString(const char* section, const char* key, const std::string& value,
+                               const std::string& file);
+
+    const std::string& GetPath() const { return m_path; }
+
+  private:
+    std::string m_path;
+};
+
+}  // namespace settings

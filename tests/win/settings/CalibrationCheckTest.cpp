@@ -1,0 +1,118 @@
+#include "settings/CalibrationCheck.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "MessageBoxWatcher.h"
+#include "TestFiles.h"
+#include "framework/File.h"
+#include "framework/Handles.h"
+
+using settings::CheckCalibrationData;
+
+namespace {
+
+struct Shown {
+    std::string text;
+    UINT type;
+};
+std::vector<Shown> g_shown;
+
+int Record(const char* text, UINT type) {
+    g_shown.push_back({text, type});
+    return IDOK;
+}
+
+std::string CoeFile(float version, std::size_t size, char fill) {
+    std::string bytes(size, fill);
+    if (size >= 4) std::memcpy(bytes.data(), &version, 4);
+    return bytes;
+}
+
+class CalibrationCheckTest : public ::testing::Test {
+  protected:
+    void SetUp() override { g_shown.clear(); }
+    BOOL Check(const std::string& path) { return CheckCalibrationData(path, &Record); }
+    TempFolder folder;
+    std::string path = folder.File("stereo.coe");
+};
+
+}  // namespace
+
+TEST_F(CalibrationCheckTest, Version2Of272BytesPassesWhateverFollows) {
+    for (char fill : {'\0', '\xff', 'c'}) {
+        ASSERT_TRUE(WriteRaw(path, CoeFile(2.0f, 272, fill)));
+        EXPECT_TRUE(Check(path));
+    }
+    EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(CalibrationCheckTest, OtherSizesFailSilently) {
+    for (std::size_t size : {0u, 4u, 271u, 273u, 544u}) {
+        ASSERT_TRUE(WriteRaw(path, CoeFile(2.0f, size, '\0')));
+        EXPECT_FALSE(Check(path)) << size;
+    }
+    EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(CalibrationCheckTest, MissingFilesAndFoldersFailSilently) {
+    EXPECT_FALSE(Check(folder.File("none.coe")));
+    EXPECT_FALSE(Check(folder.File("gone\\none.coe")));
+    EXPECT_FALSE(Check(folder.path()));
+    EXPECT_FALSE(Check(""));
+    EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(CalibrationCheckTest, OtherVersionsShowTheVersionMessage) {
+    ASSERT_TRUE(WriteRaw(path, CoeFile(1.0f, 272, '\0')));
+    EXPECT_FALSE(Check(path));
+    ASSERT_EQ(g_shown.size(), 1u);
+    EXPECT_EQ(g_shown[0].text, "Version error! Please input version 2.0 coe file.");
+    EXPECT_EQ(g_shown[0].type, UINT{MB_OK | MB_ICONERROR});
+}
+
+TEST_F(CalibrationCheckTest, NanIsNotVersion2) {
+    const uint32_t nanBits = 0x7FC00000u;
+    std::string bytes(272, '\0');
+    std::memcpy(bytes.data(), &nanBits, 4);
+    ASSERT_TRUE(WriteRaw(path, bytes));
+    EXPECT_FALSE(Check(path));
+    ASSERT_EQ(g_shown.size(), 1u);
+    EXPECT_EQ(g_shown[0].text, "Version error! Please input version 2.0 coe file.");
+}
+
+TEST_F(CalibrationCheckTest, AFileThatCannotBeOpenedShowsTheSystemsReason) {
+    ASSERT_TRUE(WriteRaw(path, CoeFile(2.0f, 272, '\0')));
+    FileHandle held(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.valid());
+    EXPECT_FALSE(Check(path));
+    ASSERT_EQ(g_shown.size(), 1u);
+    CFileException sharing;
+    sharing.m_lOsError = ERROR_SHARING_VIOLATION;
+    const std::string reason = sharing.GetErrorMessage(1024);
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(g_shown[0].text, "Can't open file: " + reason);
+    EXPECT_EQ(g_shown[0].type, UINT{MB_OK | MB_ICONERROR});
+    held.reset();
+    EXPECT_TRUE(Check(path));  // the same file passes once the other handle is gone
+}
+
+// Without a test's own function the message goes to a real message box.
+TEST_F(CalibrationCheckTest, TheMessageIsAMessageBoxWithTheErrorIcon) {
+    ASSERT_TRUE(WriteRaw(path, CoeFile(1.5f, 272, '\0')));
+    std::vector<MessageBoxWatcher::Box> boxes;
+    BOOL result = TRUE;
+    {
+        MessageBoxWatcher watcher;
+        result = CheckCalibrationData(path);
+        boxes = watcher.Boxes();
+    }
+    EXPECT_FALSE(result);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Version error! Please input version 2.0 coe file.");
+}
