@@ -1,6 +1,5 @@
 #include "settings/SettingsSchema.h"
 
-
 #include "settings/ValueRules.h"
 
 namespace settings {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageBoxWatcher.h"
 #include "TestFiles.h"
 #include "framework/Handles.h"
 #include "settings/SettingsPaths.h"
@@ -158,6 +159,7 @@ TEST_F(MaskFileTest, MissingFileLeavesNoRegionAndMaskSizeZero) {
 }
 
 TEST_F(MaskFileTest, DamagedFilesLeaveNoRegionAndMaskSizeZero) {
+    MessageBoxWatcher watcher;
     const std::string good =
         Words({32, 1, 2, 32, 10, 20, 110, 130, 10, 20, 110, 120, 10, 120, 60, 130});
     ASSERT_TRUE(LoadRaw(good));
@@ -189,6 +191,7 @@ TEST_F(MaskFileTest, DamagedFilesLeaveNoRegionAndMaskSizeZero) {
         EXPECT_FALSE(viewRegion.valid());
         EXPECT_EQ(maskSize, 0);
     }
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 TEST_F(MaskFileTest, AFileShorterThanMaskSizeLeavesNoRegion) {

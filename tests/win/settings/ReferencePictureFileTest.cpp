@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageBoxWatcher.h"
 #include "TestFiles.h"
 #include "settings/SettingsPaths.h"
 
@@ -132,6 +133,7 @@ TEST_F(ReferencePictureFileTest, ALargerImageSizeNeverReadsPastTheBuffer) {
 }
 
 TEST_F(ReferencePictureFileTest, ShortOrMissingFilesAreBlack) {
+    MessageBoxWatcher watcher;
     const std::string good = StoredFile();
     for (std::size_t size : {std::size_t{0}, std::size_t{20}, std::size_t{54}, good.size() - 1}) {
         ASSERT_TRUE(WriteRaw(path, good.substr(0, size)));
@@ -142,6 +144,7 @@ TEST_F(ReferencePictureFileTest, ShortOrMissingFilesAreBlack) {
     GuardedBuffer buffer;
     EXPECT_FALSE(LoadReferencePicture(folder.File("none.bmp"), buffer.pixels()));
     EXPECT_TRUE(buffer.Black());
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 TEST_F(ReferencePictureFileTest, AFolderThatDoesNotExistIsNotWritten) {

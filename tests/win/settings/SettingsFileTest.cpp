@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageBoxWatcher.h"
 #include "TestFiles.h"
 #include "framework/Handles.h"
 #include "settings/CameraSettings.h"
@@ -315,6 +316,7 @@ TEST_F(SettingsFileTest, ASaveIsOnDiskWhenItReturns) {
 }
 
 TEST_F(SettingsFileTest, AMissingFolderReadsDefaultsAndWritesNothing) {
+    MessageBoxWatcher watcher;
     const std::string missing = settings::SettingsFilePath(folder.path() + "\\gone", 7);
     file.CreateSettingIni(missing);
     EXPECT_FALSE(Exists(missing));
@@ -324,9 +326,11 @@ TEST_F(SettingsFileTest, AMissingFolderReadsDefaultsAndWritesNothing) {
     file.LoadSettingIni(record, kAllSections);
     EXPECT_EQ(record, CameraSettings{});
     EXPECT_TRUE(folder.List(folder.path()).empty());
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 TEST_F(SettingsFileTest, AReadOnlyFileIsLeftAsItIs) {
+    MessageBoxWatcher watcher;
     file.CreateSettingIni(path);
     const std::string before = ReadRaw(path);
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -344,9 +348,11 @@ TEST_F(SettingsFileTest, AReadOnlyFileIsLeftAsItIs) {
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadRaw(path), before);
     EXPECT_EQ(record, Scrambled());
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 TEST_F(SettingsFileTest, AFileHeldOpenByTheHostIsLeftAsItIs) {
+    MessageBoxWatcher watcher;
     file.CreateSettingIni(path);
     const std::string before = ReadRaw(path);
     {
@@ -358,9 +364,11 @@ TEST_F(SettingsFileTest, AFileHeldOpenByTheHostIsLeftAsItIs) {
         file.LoadSettingIni(record, kCounterSettings);  // reads what it can, no crash
     }
     EXPECT_EQ(ReadRaw(path), before);
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 TEST_F(SettingsFileTest, GarbageLinesGiveDefaultsAndKeepGoodKeys) {
+    MessageBoxWatcher watcher;
     std::string garbage = "\x01\x02\xff\xfe garbage\r\n=====\r\n[[[\r\n]\r\n[Camera Angle\r\n";
     garbage += std::string(5000, 'z') + "\r\n";
     garbage += "[Counter Settings]\r\nno equals sign here\r\n=value without key\r\n";
@@ -380,6 +388,7 @@ TEST_F(SettingsFileTest, GarbageLinesGiveDefaultsAndKeepGoodKeys) {
     CameraSettings loaded;
     file.LoadSettingIni(loaded, kAllSections);
     EXPECT_EQ(loaded, Scrambled());
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 TEST_F(SettingsFileTest, NothingIsWrittenOutsideTheSettingsFolder) {
