@@ -508,7 +508,8 @@ Image24 PaintHeightTips() {
 
 std::string LayoutIni() {
     std::ostringstream s;
-    const auto line = [&](const std::string& text) { s << text << "\r\n"; };
+    const auto line = [&](const char* text) { s << text << "\r\n"; };
+    const auto number = [&](const char* key, auto value) { s << key << '=' << value << "\r\n"; };
     line("; Tallyscope skin: background, buttons, live-picture place and settings-menu order.");
     line("; Written by tools/artgen together with the skin pictures; change both together.");
     line("");
@@ -520,29 +521,29 @@ std::string LayoutIni() {
     line("BF=tSk-Btn-Exit-f.bmp");
     line("BD=tSk-Btn-Exit-d.bmp");
     line("tip=Exit");
-    line("y=" + std::to_string(kExitTop));
-    line("cx=" + std::to_string(kExitSize));
-    line("cy=" + std::to_string(kExitSize));
+    number("y", kExitTop);
+    number("cx", kExitSize);
+    number("cy", kExitSize);
     line("");
     line("[Setting Menu Btn]");
     line("BU=tSk-Btn-Menu-u.bmp");
     line("BF=tSk-Btn-Menu-f.bmp");
     line("BD=tSk-Btn-Menu-d.bmp");
     line("tip=Menu");
-    line("x=" + std::to_string(kMenuLeft));
-    line("y=" + std::to_string(kMenuTop));
-    line("cx=" + std::to_string(kMenuWidth));
-    line("cy=" + std::to_string(kMenuHeight));
+    number("x", kMenuLeft);
+    number("y", kMenuTop);
+    number("cx", kMenuWidth);
+    number("cy", kMenuHeight);
     line("");
     line("[Setting View Window]");
-    line("x=" + std::to_string(kPictureLeft));
-    line("y=" + std::to_string(kPictureTop));
-    line("cx=" + std::to_string(kPictureWidth));
-    line("cy=" + std::to_string(kPictureHeight));
+    number("x", kPictureLeft);
+    number("y", kPictureTop);
+    number("cx", kPictureWidth);
+    number("cy", kPictureHeight);
     for (size_t i = 0; i < kMenuOrder.size(); ++i) {
         line("");
-        line("[" + std::to_string(i) + "]");
-        line("ndx=" + std::to_string(kMenuOrder[i]));
+        s << '[' << i << "]\r\n";
+        number("ndx", kMenuOrder[i]);
     }
     return s.str();
 }
