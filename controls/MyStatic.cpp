@@ -1,0 +1,3 @@
+#include "controls/MyStatic.h"
+
+CMyStatic::~CMyStatic() = default;

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "ControlsTestDialog.h"
+#include "hostlink/HostMessages.h"
+#include "tests/win/support/UiTest.h"
+
+namespace {
+
+using uitest::Capture;
+using uitest::CaptureClient;
+
+LPARAM At(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+// Dark pixels (text and underline) of a capture.
+int DarkPixels(const Capture& capture) {
+    int dark = 0;
+    for (int y = 0; y < capture.height; ++y) {
+        for (int x = 0; x < capture.width; ++x) {
+            const COLORREF c = capture.At(x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
+        }
+    }
+    return dark;
+}
+
+// The longest horizontal run of dark pixels: an underline spans the text.
+int LongestDarkRun(const Capture& capture) {
+    int longest = 0;
+    for (int y = 0; y < capture.height; ++y) {
+        int run = 0;
+        for (int x = 0; x < capture.width; ++x) {
+            const COLORREF c = capture.At(x, y);
+            run = (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ? run + 1 : 0;
+            if (run > longest) longest = run;
+        }
+    }
+    return longest;
+}
+
+// The lowest row holding a dark pixel, -1 when none.
+int LowestDarkRow(const Capture& capture) {
+    for (int y = capture.height - 1; y >= 0; --y) {
+        for (int x = 0; x < capture.width; ++x) {
+            const COLORREF c = capture.At(x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) return y;
+        }
+    }
+    return -1;
+}
+
+class LinkStaticTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dialog.Open());
+        ASSERT_NE(dialog.link.m_hWnd, nullptr);
+        label = dialog.link.m_hWnd;
+        uitest::Pump(50);
+        uitest::DropPosted(dialog.m_hWnd, WM_UI_LINK_CLICKED);
+    }
+    void TearDown() override {
+        if (::GetCapture()) ::ReleaseCapture();
+    }
+
+    void MoveInside() { ::SendMessageA(label, WM_MOUSEMOVE, 0, At(20, 8)); }
+    void MoveOutside() { ::SendMessageA(label, WM_MOUSEMOVE, 0, At(-5, 40)); }
+
+    ControlsTestDialog dialog;
+    HWND label = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LinkStaticTest, ConstructedWithTheSpecifiedFontsAndState) {
+    CLinkStatic fresh;
+    EXPECT_EQ(fresh.GetLink(), 1);
+    EXPECT_EQ(fresh.GetColor(), RGB(0, 0, 0));
+    EXPECT_EQ(fresh.GetHover(), 0);
+    LOGFONTA normal{};
+    LOGFONTA hover{};
+    ASSERT_EQ(::GetObjectA(fresh.GetNormalFont(), sizeof normal, &normal),
+              static_cast<int>(sizeof normal));
+    ASSERT_EQ(::GetObjectA(fresh.GetHoverFont(), sizeof hover, &hover),
+              static_cast<int>(sizeof hover));
+    EXPECT_STREQ(normal.lfFaceName, "Tahoma");
+    EXPECT_EQ(normal.lfHeight, -12);
+    EXPECT_EQ(normal.lfWeight, 400);
+    EXPECT_FALSE(normal.lfUnderline);
+    EXPECT_EQ(normal.lfPitchAndFamily, 32);
+    EXPECT_EQ(normal.lfCharSet, 0);
+    EXPECT_STREQ(hover.lfFaceName, "Tahoma");
+    EXPECT_TRUE(hover.lfUnderline);
+    EXPECT_EQ(hover.lfHeight, -12);
+}
+
+TEST_F(LinkStaticTest, HoverCapturesAndUnderlines) {
+    const Capture before = CaptureClient(label);
+    ASSERT_GT(DarkPixels(before), 20) << "the text is drawn";
+    EXPECT_EQ(dialog.link.GetPaintFont(), dialog.link.GetNormalFont());
+
+    MoveInside();
+    EXPECT_EQ(dialog.link.GetHover(), 1);
+    EXPECT_EQ(::GetCapture(), label);
+    EXPECT_EQ(dialog.link.GetPaintFont(), dialog.link.GetHoverFont());
+    const Capture hovered = CaptureClient(label);
+    EXPECT_GT(DarkPixels(hovered), DarkPixels(before));
+    EXPECT_LT(LongestDarkRun(before), 40);
+    EXPECT_GT(LongestDarkRun(hovered), 120) << "an underline under the whole text";
+
+    MoveOutside();
+    EXPECT_EQ(dialog.link.GetHover(), 0);
+    EXPECT_NE(::GetCapture(), label);
+    EXPECT_EQ(CaptureClient(label), before);
+}
+
+TEST_F(LinkStaticTest, WithoutLinkFlagNeverUnderlinesButStillCapturesAndPosts) {
+    dialog.link.SetLink(0);
+    const Capture before = CaptureClient(label);
+    MoveInside();
+    EXPECT_EQ(dialog.link.GetHover(), 1);
+    EXPECT_EQ(::GetCapture(), label);
+    EXPECT_EQ(dialog.link.GetPaintFont(), dialog.link.GetNormalFont());
+    const Capture hovered = CaptureClient(label);
+    EXPECT_EQ(hovered, before);
+    EXPECT_LT(LongestDarkRun(hovered), 40);
+
+    ::SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, At(20, 8));
+    ::SendMessageA(label, WM_LBUTTONUP, 0, At(20, 8));
+    MSG posted{};
+    ASSERT_TRUE(uitest::TakePosted(dialog.m_hWnd, WM_UI_LINK_CLICKED, &posted));
+    EXPECT_EQ(posted.wParam, static_cast<WPARAM>(kLinkId));
+    EXPECT_EQ(posted.lParam, 0);
+}
+
+TEST_F(LinkStaticTest, ClickPostsItsIdentifierToTheParentOnce) {
+    MoveInside();
+    ::SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 5));
+    ::SendMessageA(label, WM_LBUTTONUP, 0, At(30, 5));
+    MSG posted{};
+    ASSERT_TRUE(uitest::TakePosted(dialog.m_hWnd, WM_UI_LINK_CLICKED, &posted));
+    EXPECT_EQ(posted.message, WM_UI_LINK_CLICKED);
+    EXPECT_EQ(posted.message, 0x8008u);
+    EXPECT_EQ(posted.wParam, static_cast<WPARAM>(kLinkId));
+    EXPECT_EQ(posted.lParam, 0);
+    EXPECT_FALSE(uitest::TakePosted(dialog.m_hWnd, WM_UI_LINK_CLICKED, &posted, 50));
+}
+
+TEST_F(LinkStaticTest, ColourIsUsedForTheText) {
+    dialog.link.SetColor(RGB(0, 0, 255));
+    const Capture blue = CaptureClient(label);
+    int bluish = 0;
+    int dark = 0;
+    for (uint32_t p : blue.pixels) {
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        if (b > 150 && r < 100 && g < 100) ++bluish;
+        if (r + g + b < 200) ++dark;
+    }
+    EXPECT_GT(bluish, 20);
+    EXPECT_EQ(dark, 0) << "no black text left";
+    // The text cell's background is the button face.
+    EXPECT_EQ(blue.At(0, 0), ::GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(LinkStaticTest, LosingTheCaptureEndsTheHover) {
+    MoveInside();
+    ASSERT_EQ(::GetCapture(), label);
+    // A dialog or menu opened by the click takes the mouse.
+    ::SetCapture(dialog.m_hWnd);
+    EXPECT_EQ(dialog.link.GetHover(), 0);
+    EXPECT_EQ(dialog.link.GetPaintFont(), dialog.link.GetNormalFont());
+    ::ReleaseCapture();
+    // Coming back over the label hovers again.
+    MoveInside();
+    EXPECT_EQ(dialog.link.GetHover(), 1);
+    EXPECT_EQ(::GetCapture(), label);
+}
+
+TEST_F(LinkStaticTest, MovesInsideKeepOneCapture) {
+    MoveInside();
+    ::SendMessageA(label, WM_MOUSEMOVE, 0, At(100, 10));
+    ::SendMessageA(label, WM_MOUSEMOVE, 0, At(239, 19));
+    EXPECT_EQ(dialog.link.GetHover(), 1);
+    EXPECT_EQ(::GetCapture(), label);
+    ::SendMessageA(label, WM_MOUSEMOVE, 0, At(240, 10));  // just past the right edge
+    EXPECT_EQ(dialog.link.GetHover(), 0);
+    EXPECT_NE(::GetCapture(), label);
+}
+
+TEST_F(LinkStaticTest, FontsCanBeResizedAndReplaced) {
+    ASSERT_TRUE(dialog.link.ResizeNormalFont(-16, 700));
+    ASSERT_TRUE(dialog.link.ResizeHoverFont(-12, 400));
+    LOGFONTA normal{};
+    LOGFONTA hover{};
+    ::GetObjectA(dialog.link.GetNormalFont(), sizeof normal, &normal);
+    ::GetObjectA(dialog.link.GetHoverFont(), sizeof hover, &hover);
+    EXPECT_EQ(normal.lfHeight, -16);
+    EXPECT_EQ(normal.lfWeight, 700);
+    EXPECT_FALSE(normal.lfUnderline);
+    EXPECT_STREQ(normal.lfFaceName, "Tahoma");
+    EXPECT_EQ(hover.lfHeight, -12);
+    EXPECT_TRUE(hover.lfUnderline) << "the hover font keeps its underline";
+
+    // A missing font is refused: the label keeps the one it has.
+    const HFONT kept = dialog.link.GetNormalFont();
+    dialog.link.SetNormalFont(FontHandle());
+    EXPECT_EQ(dialog.link.GetNormalFont(), kept);
+
+    FontHandle larger(
+        ::CreateFontA(-20, 0, 0, 0, 400, FALSE, FALSE, FALSE, 0, 0, 0, 0, 32, "Tahoma"));
+    const HFONT given = larger.get();
+    const Capture small = CaptureClient(label);
+    dialog.link.SetNormalFont(std::move(larger));
+    EXPECT_EQ(dialog.link.GetNormalFont(), given);
+    EXPECT_GT(LowestDarkRow(CaptureClient(label)), LowestDarkRow(small));
+}

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "ControlsTestDialog.h"
+#include "tests/win/support/UiTest.h"
+
+namespace {
+
+using uitest::Capture;
+using uitest::CaptureClient;
+
+constexpr int kWidth = 60;
+constexpr int kHeight = 40;
+constexpr COLORREF kRed = RGB(200, 30, 30);
+constexpr COLORREF kBlue = RGB(30, 60, 200);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kAlmostYellow = RGB(255, 254, 0);
+
+// Left half red, right half blue, a pure yellow block and a nearly yellow one.
+COLORREF TestPixel(int x, int y) {
+    if (y >= 10 && y < 20 && x >= 10 && x < 20) return kYellow;
+    if (y >= 10 && y < 20 && x >= 40 && x < 50) return kAlmostYellow;
+    return x < kWidth / 2 ? kRed : kBlue;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 2) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+class PictureStaticTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dialog.Open());
+        ASSERT_NE(dialog.picture.m_hWnd, nullptr);
+        box = dialog.picture.m_hWnd;
+    }
+
+    void Show(ImagePtr image) {
+        dialog.picture.SetImage(std::move(image));
+        ::InvalidateRect(box, nullptr, FALSE);
+    }
+
+    ControlsTestDialog dialog;
+    HWND box = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PictureStaticTest, WithoutImageNothingIsDrawn) {
+    EXPECT_EQ(dialog.picture.GetImage(), nullptr);
+    const Capture shown = CaptureClient(box);
+    ASSERT_GT(shown.width, 0);
+    for (uint32_t p : shown.pixels) {
+        ASSERT_EQ(p, (GetRValue(kDialogBackground) << 16u) | (GetGValue(kDialogBackground) << 8u) |
+                         GetBValue(kDialogBackground));
+    }
+}
+
+TEST_F(PictureStaticTest, PureYellowShowsTheDialogBackground) {
+    Show(uitest::MakeBitmap(kWidth, kHeight, TestPixel));
+    const Capture shown = CaptureClient(box);
+    // Interior points of each area, away from edges that filtering may blend.
+    EXPECT_TRUE(Near(shown.At(15, 15), kDialogBackground)) << std::hex << shown.At(15, 15);
+    EXPECT_TRUE(Near(shown.At(12, 12), kDialogBackground));
+    EXPECT_TRUE(Near(shown.At(45, 15), kAlmostYellow)) << "only exact yellow is keyed out";
+    EXPECT_TRUE(Near(shown.At(5, 5), kRed));
+    EXPECT_TRUE(Near(shown.At(5, 35), kRed));
+    EXPECT_TRUE(Near(shown.At(55, 35), kBlue));
+    // Natural size from the top-left corner: nothing beyond the picture.
+    EXPECT_TRUE(Near(shown.At(kWidth + 5, 5), kDialogBackground));
+    EXPECT_TRUE(Near(shown.At(5, kHeight + 5), kDialogBackground));
+    EXPECT_TRUE(Near(shown.At(150, 110), kDialogBackground));
+}
+
+TEST_F(PictureStaticTest, RotationByZeroAboutTheCentreDrawsUnchanged) {
+    Show(uitest::MakeBitmap(kWidth, kHeight, TestPixel));
+    const Capture identity = CaptureClient(box);
+    dialog.picture.SetRotationAbout(0.0f, kWidth / 2.0f, kHeight / 2.0f);
+    EXPECT_EQ(dialog.picture.GetLastStatus(), Gdiplus::Ok);
+    ::InvalidateRect(box, nullptr, FALSE);
+    EXPECT_EQ(CaptureClient(box), identity);
+}
+
+TEST_F(PictureStaticTest, HalfTurnAboutTheCentreMovesThePicture) {
+    Show(uitest::MakeBitmap(kWidth, kHeight, TestPixel));
+    dialog.picture.SetRotationAbout(180.0f, kWidth / 2.0f, kHeight / 2.0f);
+    ::InvalidateRect(box, nullptr, FALSE);
+    const Capture turned = CaptureClient(box);
+    // The red half is now on the right, the yellow hole bottom right.
+    EXPECT_TRUE(Near(turned.At(5, 5), kBlue, 8)) << std::hex << turned.At(5, 5);
+    EXPECT_TRUE(Near(turned.At(55, 5), kRed, 8));
+    EXPECT_TRUE(Near(turned.At(kWidth - 15, kHeight - 15), kDialogBackground, 8));
+    EXPECT_TRUE(Near(turned.At(15, kHeight - 15), kAlmostYellow, 8));
+}
+
+TEST_F(PictureStaticTest, MatrixElementsMoveThePicture) {
+    Show(uitest::MakeBitmap(kWidth, kHeight, TestPixel));
+    dialog.picture.SetMatrixElements(1, 0, 0, 1, 30, 20);
+    ::InvalidateRect(box, nullptr, FALSE);
+    const Capture moved = CaptureClient(box);
+    EXPECT_TRUE(Near(moved.At(5, 5), kDialogBackground));
+    EXPECT_TRUE(Near(moved.At(35, 25), kRed));
+    EXPECT_TRUE(Near(moved.At(45, 35), kDialogBackground)) << "the yellow hole moved along";
+    EXPECT_TRUE(Near(moved.At(85, 55), kBlue));
+}
+
+TEST_F(PictureStaticTest, ReplacingAndClearingTheImage) {
+    Show(uitest::MakeBitmap(kWidth, kHeight, TestPixel));
+    CaptureClient(box);
+    Show(uitest::MakeBitmap(20, 20, [](int, int) { return RGB(0, 160, 0); }));
+    EXPECT_EQ(dialog.picture.GetImage()->GetWidth(), 20u);
+    const Capture replaced = CaptureClient(box);
+    EXPECT_TRUE(Near(replaced.At(5, 5), RGB(0, 160, 0)));
+    Show(nullptr);
+    EXPECT_EQ(dialog.picture.GetImage(), nullptr);
+}
