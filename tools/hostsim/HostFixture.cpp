@@ -173,14 +173,13 @@ void HostWindow::Record(UINT msg, WPARAM wParam, LPARAM lParam) {
     entry.wParam = static_cast<std::uint64_t>(wParam);
     entry.lParam = static_cast<std::uint64_t>(lParam);
     entry.time = Clock::now();
-    std::function<void(const HostMessage&)> handler;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_messages.push_back(entry);
-        handler = m_handler;
     }
     m_changed.notify_all();
-    if (handler) handler(entry);
+    std::lock_guard<std::mutex> lock(m_handlerMutex);
+    if (m_handler) m_handler(entry);
 }
 
 std::vector<HostMessage> HostWindow::Messages() const {
@@ -231,13 +230,18 @@ void HostWindow::ClearMessages() {
 }
 
 void HostWindow::SetHandler(std::function<void(const HostMessage&)> handler) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_handlerMutex);
     m_handler = std::move(handler);
 }
 
 // --------------------------------------------------------------- HostFixture
 
 HostFixture::HostFixture() : m_folder(MakeUniqueFolder()) {}
+
+HostFixture::HostFixture(std::string settingsFolder)
+    : m_folder(std::move(settingsFolder)), m_keepFolder(true) {
+    ::CreateDirectoryA(m_folder.c_str(), nullptr);
+}
 
 HostFixture::~HostFixture() {
     Kill();

@@ -67,6 +67,8 @@ class HostWindow {
     void ClearMessages();
 
     // Called on the window's thread for each recorded message, after recording.
+    // Once SetHandler returns, the previous handler is no longer running and
+    // will not be called again. A handler must not call SetHandler itself.
     void SetHandler(std::function<void(const HostMessage&)> handler);
 
   private:
@@ -80,13 +82,16 @@ class HostWindow {
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::vector<HostMessage> m_messages;
+    std::mutex m_handlerMutex;  // held while the handler runs
     std::function<void(const HostMessage&)> m_handler;
 };
 
 class HostFixture {
   public:
-    HostFixture();
-    ~HostFixture();  // ends a still-running program, removes the settings folder
+    HostFixture();  // with a new, empty settings folder that it removes at the end
+    // With an existing settings folder, which is kept (created when missing).
+    explicit HostFixture(std::string settingsFolder);
+    ~HostFixture();  // ends a still-running program, removes its own settings folder
     HostFixture(const HostFixture&) = delete;
     HostFixture& operator=(const HostFixture&) = delete;
 

@@ -1,0 +1,315 @@
+// TallyscopeHostSim: the stand-in counting engine. Starts the settings program
+// for one camera, streams the simulated camera's pictures to it and answers
+// its requests; either driven from the console or, with --headless, through a
+// short scripted tour that ends with screenshots and closing the program.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <deque>
+#include <iostream>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "hostlink/HostMessages.h"
+#include "hostlink/HostPacking.h"
+#include "tools/hostsim/HostFixture.h"
+#include "tools/hostsim/HostSimOptions.h"
+#include "tools/hostsim/PngFile.h"
+#include "tools/hostsim/Simulator.h"
+
+using namespace hostsim;
+
+namespace {
+
+enum ExitCode {
+    kOk = 0,
+    kBadOptions = 1,
+    kCannotStart = 2,
+    kNeverAttached = 3,
+    kDiedBeforeAttach = 4,
+    kDidNotClose = 5,
+    kNoDetach = 6,
+    kProgramFailed = 7,
+    kNoScreenshot = 8,
+};
+
+constexpr char kMainWindowTitle[] = "Varanis - Tallyscope";
+
+std::atomic<bool> g_interrupted{false};
+
+BOOL WINAPI OnConsoleBreak(DWORD) {
+    g_interrupted = true;
+    return TRUE;  // the main loop ends the program and leaves
+}
+
+void Say(const std::string& text) {
+    std::printf("hostsim: %s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+std::string ModuleFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length < MAX_PATH ? length : 0);
+    const auto slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
+}
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The program: as given, else beside this one, in the folder above, or where
+// the build tree puts it.
+std::string FindProgram(const std::string& given) {
+    if (!given.empty()) return given;
+    const std::string here = ModuleFolder();
+    for (const std::string& candidate :
+         {here + "\\TallyscopeSettingApp.exe", here + "\\..\\TallyscopeSettingApp.exe",
+          here + "\\..\\..\\app\\TallyscopeSettingApp.exe"})
+        if (IsFile(candidate)) return candidate;
+    return here + "\\TallyscopeSettingApp.exe";
+}
+
+std::string NewSettingsFolder() {
+    char temp[MAX_PATH + 1] = {};
+    DWORD length = ::GetTempPathA(MAX_PATH, temp);
+    std::string base = length > 0 && length <= MAX_PATH ? temp : "C:\\";
+    if (base.back() == '\\') base.pop_back();
+    char name[96];
+    std::snprintf(name, sizeof name, "\\TallyscopeHostSim-%lu-%llu",
+                  static_cast<unsigned long>(::GetCurrentProcessId()),
+                  static_cast<unsigned long long>(::GetTickCount64()));
+    return base + name;
+}
+
+// Lines typed on the console, read on a thread of their own (a blocking read
+// cannot be interrupted, so the reader owns its share of the queue).
+struct ConsoleLines {
+    std::mutex mutex;
+    std::deque<std::string> lines;
+    bool ended = false;
+};
+
+std::shared_ptr<ConsoleLines> StartConsoleReader() {
+    auto shared = std::make_shared<ConsoleLines>();
+    std::thread([shared] {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            shared->lines.push_back(line);
+        }
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        shared->ended = true;
+    }).detach();
+    return shared;
+}
+
+HWND MainWindowOf(const HostFixture& host, const Simulator& sim, DWORD timeoutMs) {
+    HWND frame = host.FindTopWindow(kMainWindowTitle, "", timeoutMs);
+    if (!frame) {
+        const HWND announced = sim.Snapshot().mainWindow;
+        if (announced && ::IsWindow(announced)) frame = announced;
+    }
+    return frame;
+}
+
+bool Screenshot(const HostFixture& host, const Simulator& sim, const std::string& path) {
+    const HWND frame = MainWindowOf(host, sim, 5000);
+    if (!frame) {
+        Say("no main window to capture");
+        return false;
+    }
+    const Capture capture = HostFixture::CaptureWindow(frame);
+    if (!SavePng(capture, path)) {
+        Say("could not save " + path);
+        return false;
+    }
+    Say("saved " + path + " (" + std::to_string(capture.width) + " x " +
+        std::to_string(capture.height) + ")");
+    return true;
+}
+
+// Waits for WM_HOST_ATTACH; tells why when it does not come.
+ExitCode AwaitAttach(HostFixture& host, double seconds) {
+    const DWORD timeoutMs = static_cast<DWORD>(seconds * 1000);
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs) {
+        if (host.WaitForAttach(100)) return kOk;
+        if (g_interrupted) return kNeverAttached;
+        if (auto code = host.WaitForExit(0)) {
+            Say("the program ended before it attached, exit code " + std::to_string(*code));
+            return kDiedBeforeAttach;
+        }
+    }
+    Say("the program did not attach within " + std::to_string(timeoutMs / 1000) + " s");
+    if (auto box = host.FindMessageBox(0))
+        Say("it shows a message box: \"" + box->caption + "\": " + box->text);
+    return kNeverAttached;
+}
+
+// Asks the program to close and checks that it leaves as it should.
+ExitCode CloseProgram(HostFixture& host, Simulator& sim) {
+    sim.StopStreaming();
+    if (!host.Close(15000)) {
+        Say("the program did not end after WM_VIEW_CLOSE");
+        if (auto box = host.FindMessageBox(0))
+            Say("it shows a message box: \"" + box->caption + "\": " + box->text);
+        host.Kill();
+        return kDidNotClose;
+    }
+    const DWORD code = *host.WaitForExit(0);
+    if (!sim.WaitForDetach(3000)) {
+        Say("the program ended without WM_HOST_DETACH");
+        return kNoDetach;
+    }
+    Say("the program ended, exit code " + std::to_string(code));
+    return code == 0 ? kOk : kProgramFailed;
+}
+
+ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
+    const DWORD half = static_cast<DWORD>(options.seconds * 500);
+    ::Sleep(half);
+    // A counting line across the lower part of the picture and a marker
+    // around the first walker, as a counting engine shows them.
+    sim.PostToView(WM_VIEW_COUNTING_LINE, hostlink::PackPoint(60, 170),
+                   hostlink::PackPoint(260, 170));
+    const auto box = sim.WalkerBoxNow(0);
+    if (box[2] > box[0] && box[3] > box[1])
+        sim.PostToView(WM_VIEW_MARKER_RECT, hostlink::PackPoint(box[0], box[1]),
+                       hostlink::PackPoint(box[2] - 1, box[3] - 1));
+    ::Sleep(half);
+    ::CreateDirectoryA(options.out.c_str(), nullptr);
+    GdiplusSession gdiplus;
+    const bool shot = gdiplus.ok() && Screenshot(host, sim, options.out + "\\tallyscope-main.png");
+    const auto state = sim.Snapshot();
+    Say("streamed " + std::to_string(state.liveFrames) + " live pictures");
+    const ExitCode closed = CloseProgram(host, sim);
+    if (closed != kOk) return closed;
+    return shot ? kOk : kNoScreenshot;
+}
+
+void Help() {
+    Say("commands: help, status, line X1 Y1 X2 Y2, marker L T R B, counter L T R B, "
+        "calibration, shot FILE.png, close, kill");
+}
+
+// Console loop; returns when the program has gone.
+ExitCode Console(HostFixture& host, Simulator& sim) {
+    Help();
+    auto console = StartConsoleReader();
+    GdiplusSession gdiplus;
+    for (;;) {
+        if (g_interrupted) {
+            Say("interrupted: ending the program");
+            sim.StopStreaming();
+            host.Kill();
+            return kOk;
+        }
+        if (auto code = host.WaitForExit(100)) {
+            sim.StopStreaming();
+            Say("the program ended, exit code " + std::to_string(*code) +
+                (sim.Snapshot().detached ? "" : " (without WM_HOST_DETACH)"));
+            return *code == 0 ? kOk : kProgramFailed;
+        }
+        std::string line;
+        {
+            std::lock_guard<std::mutex> lock(console->mutex);
+            if (console->lines.empty()) continue;
+            line = console->lines.front();
+            console->lines.pop_front();
+        }
+        std::istringstream words(line);
+        std::string command;
+        words >> command;
+        int a = 0, b = 0, c = 0, d = 0;
+        if (command.empty()) continue;
+        if (command == "help") {
+            Help();
+        } else if (command == "status") {
+            const auto s = sim.Snapshot();
+            Say("live pictures " + std::to_string(s.liveFrames) + ", rectified " +
+                std::to_string(s.rectifiedFrames) + ", dialog pictures " +
+                std::to_string(s.dialogPictures) + (s.detached ? ", detached" : ""));
+        } else if ((command == "line" || command == "marker" || command == "counter") &&
+                   (words >> a >> b >> c >> d)) {
+            const UINT msg = command == "line"     ? WM_VIEW_COUNTING_LINE
+                             : command == "marker" ? WM_VIEW_MARKER_RECT
+                                                   : WM_VIEW_COUNTER_RECT;
+            if (!sim.PostToView(msg, hostlink::PackPoint(a, b), hostlink::PackPoint(c, d)))
+                Say("no view to tell");
+        } else if (command == "calibration") {
+            sim.PostToView(WM_VIEW_CALIBRATION_CHANGED, 0, 0);
+        } else if (command == "shot") {
+            std::string file;
+            words >> file;
+            if (file.empty()) file = "tallyscope-main.png";
+            if (gdiplus.ok()) Screenshot(host, sim, file);
+        } else if (command == "close") {
+            return CloseProgram(host, sim);
+        } else if (command == "kill") {
+            sim.StopStreaming();
+            host.Kill();
+            Say("program ended by force");
+            return kOk;
+        } else {
+            Say("unknown command or missing numbers: " + line);
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const ParsedOptions parsed = ParseHostSimOptions(args);
+    if (!parsed.options || parsed.options->help) {
+        if (!parsed.options) std::fprintf(stderr, "hostsim: %s\n", parsed.error.c_str());
+        std::fputs(HostSimUsage().c_str(), parsed.options ? stdout : stderr);
+        return parsed.options ? kOk : kBadOptions;
+    }
+    const HostSimOptions& options = *parsed.options;
+    ::SetConsoleCtrlHandler(&OnConsoleBreak, TRUE);
+
+    const bool ownFolder = options.settings.empty();
+    const std::string folder = ownFolder ? NewSettingsFolder() : options.settings;
+    HostFixture host(folder);
+    if (::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        Say("cannot create the settings folder " + folder);
+        return kCannotStart;
+    }
+    char settingsName[32];
+    std::snprintf(settingsName, sizeof settingsName, "Setting%02d.ini", options.camera);
+    Simulator sim(host.Host(), host.PathOf(settingsName), DefaultScene(CameraModel{}));
+    sim.SetEventSink(Say);
+    if (!sim.BlocksReady()) {
+        Say("cannot create the shared memory blocks");
+        return kCannotStart;
+    }
+    char calibrationName[32];
+    std::snprintf(calibrationName, sizeof calibrationName, "HostSim%02d.coe", options.camera);
+    sim.ProvideCalibrationOnAttach(host.PathOf(calibrationName));
+
+    const std::string program = FindProgram(options.app);
+    Say("settings folder " + folder);
+    Say("starting " + program);
+    if (!host.Launch(program, options.camera, options.language)) {
+        Say("cannot start " + program);
+        return kCannotStart;
+    }
+    if (const ExitCode attached = AwaitAttach(host, options.attachTimeout); attached != kOk) {
+        host.Kill();
+        return attached;
+    }
+    sim.StartStreaming(options.fps);
+    const ExitCode result = options.headless ? Tour(host, sim, options) : Console(host, sim);
+    sim.StopStreaming();
+    host.Kill();  // never leave the program behind
+    return result;
+}
