@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "view/SkinLayout.h"
+
+namespace {
+
+// A stand-in for the platform's rectangle, to check the conversion.
+struct PlainRect {
+    long left, top, right, bottom;
+};
+
+void ExpectRect(const SkinRect& rect, int left, int top, int right, int bottom) {
+    EXPECT_EQ(rect.left, left);
+    EXPECT_EQ(rect.top, top);
+    EXPECT_EQ(rect.right, right);
+    EXPECT_EQ(rect.bottom, bottom);
+}
+
+}  // namespace
+
+TEST(SkinLayout, SmallerWindowsCountAsTheBaseSize) {
+    const SkinSize small = BaseSkinSize(640, 480);
+    EXPECT_EQ(small.width, 850);
+    EXPECT_EQ(small.height, 600);
+    const SkinSize zero = BaseSkinSize(0, -100);
+    EXPECT_EQ(zero.width, 850);
+    EXPECT_EQ(zero.height, 600);
+    const SkinSize large = BaseSkinSize(1024, 768);
+    EXPECT_EQ(large.width, 1024);
+    EXPECT_EQ(large.height, 768);
+}
+
+TEST(SkinLayout, AbsurdWindowSizesAreCut) {
+    const SkinSize huge = BaseSkinSize(INT_MAX, INT_MAX);
+    EXPECT_EQ(huge.width, kSkinCoordinateLimit);
+    EXPECT_EQ(huge.height, kSkinCoordinateLimit);
+}
+
+TEST(SkinLayout, ExitButtonFollowsTheRightEdge) {
+    ExpectRect(ExitButtonRect(BaseSkinSize(850, 600), 5, 24, 24), 812, 5, 836, 29);
+    ExpectRect(ExitButtonRect(BaseSkinSize(1000, 600), 2, 30, 20), 962, 2, 992, 22);
+    // A window narrower than the base still puts it where the base would.
+    ExpectRect(ExitButtonRect(BaseSkinSize(500, 300), 5, 24, 24), 812, 5, 836, 29);
+}
+
+TEST(SkinLayout, NegativeButtonSizesAreCutToNothing) {
+    ExpectRect(ExitButtonRect(BaseSkinSize(850, 600), 5, -24, -1), 812, 5, 812, 5);
+    ExpectRect(ButtonRect(771, 535, -71, 57), 771, 535, 771, 592);
+}
+
+TEST(SkinLayout, ButtonsNeverOverflow) {
+    const SkinRect rect = ButtonRect(INT_MAX, INT_MIN, INT_MAX, INT_MAX);
+    EXPECT_EQ(rect.left, kSkinCoordinateLimit);
+    EXPECT_EQ(rect.top, -kSkinCoordinateLimit - 1);
+    EXPECT_EQ(rect.right, kSkinCoordinateLimit);
+    EXPECT_EQ(rect.bottom, -1);
+    EXPECT_GE(rect.right, rect.left);
+    EXPECT_GE(rect.bottom, rect.top);
+}
+
+TEST(SkinLayout, MenuButtonDefaultsGiveItsPlace) {
+    ExpectRect(ButtonRect(771, 535, 71, 57), 771, 535, 842, 592);
+}
+
+TEST(SkinLayout, PictureAtBaseSizeIsUnscaled) {
+    const SkinSize base = BaseSkinSize(850, 600);
+    ExpectRect(PictureRectangle(base, 14, 35, 320, 240), 14, 35, 334, 275);
+    ExpectRect(PictureRectangle(base, 14, 35, 640, 480), 14, 35, 654, 515);
+    // Every size keeps its value at factor 1, odd ones included.
+    for (int cx = 0; cx <= 2000; ++cx) {
+        const SkinRect rect = PictureRectangle(base, 0, 0, cx, cx);
+        ASSERT_EQ(rect.right, cx) << cx;
+        ASSERT_EQ(rect.bottom, cx) << cx;
+    }
+}
+
+TEST(SkinLayout, PictureScalesWithALargerWindow) {
+    // (1290 - 210) / 640 = 1.6875 and (840 - 120) / 480 = 1.5.
+    ExpectRect(PictureRectangle(BaseSkinSize(1290, 840), 14, 35, 320, 240), 14, 35, 554, 395);
+    // (1000 - 210) / 640 = 1.234375; (601 - 120) / 480 makes 240.5, truncated.
+    ExpectRect(PictureRectangle(BaseSkinSize(1000, 601), 10, 20, 320, 240), 10, 20, 405, 260);
+}
+
+TEST(SkinLayout, PictureScalingTruncatesLikeTheExactQuotient) {
+    // Over a wide range the single-precision product truncates to the same
+    // value as the exact quotient cx * (width - 210) / 640.
+    for (int width = 850; width <= 1900; width += 7) {
+        for (int cx = 1; cx <= 700; cx += 3) {
+            const SkinRect rect = PictureRectangle(BaseSkinSize(width, 600), 0, 0, cx, 0);
+            ASSERT_EQ(rect.right, static_cast<int>((int64_t{cx} * (width - 210)) / 640))
+                << width << " " << cx;
+        }
+    }
+    for (int height = 600; height <= 1400; height += 5) {
+        for (int cy = 1; cy <= 500; cy += 3) {
+            const SkinRect rect = PictureRectangle(BaseSkinSize(850, height), 0, 0, 0, cy);
+            ASSERT_EQ(rect.bottom, static_cast<int>((int64_t{cy} * (height - 120)) / 480))
+                << height << " " << cy;
+        }
+    }
+}
+
+TEST(SkinLayout, BadPictureSizesAreCut) {
+    const SkinSize base = BaseSkinSize(850, 600);
+    ExpectRect(PictureRectangle(base, 14, 35, -320, -240), 14, 35, 14, 35);
+    const SkinRect huge =
+        PictureRectangle(BaseSkinSize(INT_MAX, INT_MAX), INT_MAX, 0, INT_MAX, INT_MAX);
+    EXPECT_EQ(huge.left, kSkinCoordinateLimit);
+    EXPECT_EQ(huge.right, kSkinCoordinateLimit);
+    EXPECT_EQ(huge.bottom, kSkinCoordinateLimit);
+}
+
+TEST(SkinLayout, RectangleConvertsToThePlatformShape) {
+    const PlainRect plain = ButtonRect(1, 2, 3, 4);
+    EXPECT_EQ(plain.left, 1);
+    EXPECT_EQ(plain.top, 2);
+    EXPECT_EQ(plain.right, 4);
+    EXPECT_EQ(plain.bottom, 6);
+    PlainRect assigned{};
+    assigned = PictureRectangle(BaseSkinSize(850, 600), 14, 35, 320, 240);
+    EXPECT_EQ(assigned.right, 334);
+    EXPECT_EQ(assigned.bottom, 275);
+}
+
+TEST(SkinLayout, DefaultLayoutGivesNineEntriesOfCommandSeven) {
+    std::array<int, kMenuPositions> indices;
+    indices.fill(kMenuDefaultIndex);
+    const std::vector<MenuItem> items = BuildMenuItems(indices);
+    ASSERT_EQ(items.size(), 9u);
+    for (const MenuItem& item : items) {
+        EXPECT_FALSE(item.separator);
+        EXPECT_EQ(item.index, 7);
+        EXPECT_EQ(item.command, 157u);
+    }
+}
+
+TEST(SkinLayout, MenuKeepsTheLayoutOrderAndSeparators) {
+    const std::array<int, kMenuPositions> indices{0, 2, 1, 3, 4, 8, 7, 8, 6};
+    const std::vector<MenuItem> items = BuildMenuItems(indices);
+    ASSERT_EQ(items.size(), 9u);
+    const unsigned expected[] = {150, 152, 151, 153, 154, 0, 157, 0, 156};
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].separator, indices[i] == 8) << i;
+        EXPECT_EQ(items[i].index, indices[i]) << i;
+        EXPECT_EQ(items[i].command, expected[i]) << i;
+    }
+}
+
+TEST(SkinLayout, SeparatorAtEveryPosition) {
+    for (int position = 0; position < kMenuPositions; ++position) {
+        std::array<int, kMenuPositions> indices;
+        indices.fill(0);
+        indices[static_cast<size_t>(position)] = 8;
+        const std::vector<MenuItem> items = BuildMenuItems(indices);
+        ASSERT_EQ(items.size(), 9u);
+        for (int i = 0; i < kMenuPositions; ++i) {
+            EXPECT_EQ(items[static_cast<size_t>(i)].separator, i == position);
+        }
+    }
+}
+
+TEST(SkinLayout, UnknownMenuValuesAddNothing) {
+    const std::array<int, kMenuPositions> indices{-1, 9, INT_MAX, INT_MIN, 5, 150, 8, 0, 7};
+    const std::vector<MenuItem> items = BuildMenuItems(indices);
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].command, 155u);
+    EXPECT_TRUE(items[1].separator);
+    EXPECT_EQ(items[2].command, 150u);
+    EXPECT_EQ(items[3].command, 157u);
+}
