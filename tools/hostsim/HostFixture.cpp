@@ -343,12 +343,24 @@ bool HostFixture::Start(const std::string& commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info))
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                          nullptr, &startup, &info))
         return false;
-    ::CloseHandle(info.hThread);
+    KernelHandle thread(info.hThread);
     m_process.reset(info.hProcess);
     m_processId = info.dwProcessId;
+    // The program goes into a job that ends it when this host goes, even
+    // when the host is ended by force: a test run never leaves it behind.
+    if (!m_job) {
+        m_job.reset(::CreateJobObjectA(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (m_job && !::SetInformationJobObject(m_job.get(), JobObjectExtendedLimitInformation,
+                                                &limits, sizeof limits))
+            m_job.reset();
+    }
+    if (m_job) ::AssignProcessToJobObject(m_job.get(), m_process.get());
+    ::ResumeThread(thread.get());
     return true;
 }
 

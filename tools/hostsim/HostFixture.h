@@ -178,6 +178,7 @@ class HostFixture {
     HostWindow m_host;
     std::string m_folder;
     bool m_keepFolder = false;
+    KernelHandle m_job;  // ends the program with the host
     KernelHandle m_process;
     DWORD m_processId = 0;
     HWND m_view = nullptr;

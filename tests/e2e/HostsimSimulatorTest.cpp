@@ -1,0 +1,128 @@
+// The stand-in host's counting engine and demo program with the real settings
+// program: live pictures reach the program's window, the demo's scripted tour
+// ends cleanly, and a host that dies takes its program with it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include "hostlink/HostMessages.h"
+#include "tools/hostsim/HostFixture.h"
+#include "tools/hostsim/Simulator.h"
+
+using namespace hostsim;
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr char kMainTitle[] = "Varanis - Tallyscope";
+
+// Pixels of the template's white frame (235, 238, 240), which only the
+// simulated camera picture holds.
+int FramePixels(const Capture& capture) {
+    int count = 0;
+    for (std::uint32_t p : capture.pixels) {
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        count += std::abs(r - 240) <= 8 && std::abs(g - 238) <= 8 && std::abs(b - 235) <= 8;
+    }
+    return count;
+}
+
+// The demo program of the build tree: tools/hostsim beside tests/e2e.
+std::string DemoProgram() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    folder = folder.substr(0, folder.find_last_of('\\'));  // ...\tests\e2e
+    return folder + "\\..\\..\\tools\\hostsim\\TallyscopeHostSim.exe";
+}
+
+// The main window of a program the demo started (a child process of it);
+// other programs' windows on the same desktop do not count.
+HWND ProgramWindowOfChildOf(DWORD parent) {
+    std::vector<DWORD> children;
+    KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return nullptr;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
+         more = ::Process32Next(snapshot.get(), &entry))
+        if (entry.th32ParentProcessID == parent) children.push_back(entry.th32ProcessID);
+    for (DWORD child : children)
+        if (HWND window = HostFixture::FindTopWindow(child, kMainTitle, "", 0)) return window;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(HostsimSimulator, LivePicturesReachTheProgramsWindow) {
+    HostFixture host;
+    Scene scene = DefaultScene(CameraModel{});
+    scene.people.clear();
+    Simulator sim(host.Host(), host.SettingsFile(1), scene);
+    ASSERT_TRUE(sim.BlocksReady());
+    ASSERT_TRUE(host.Launch(TALLYSCOPE_APP_EXE, 1, "English.ini"));
+    ASSERT_NE(host.WaitForAttach(kStartTimeoutMs), nullptr);
+    HWND frame = host.FindTopWindow(kMainTitle, "", 10000);
+    ASSERT_NE(frame, nullptr);
+    const int before = FramePixels(HostFixture::CaptureWindow(frame));
+
+    // The program redraws on each picture; look until the template shows.
+    int after = 0;
+    for (int attempt = 0; attempt < 100 && after < 2000; ++attempt) {
+        ASSERT_TRUE(sim.SendFrame());
+        ::Sleep(100);
+        after = FramePixels(HostFixture::CaptureWindow(frame));
+    }
+    EXPECT_LT(before, 200);
+    EXPECT_GE(after, 2000) << "the template's white frame never appeared on screen";
+    EXPECT_GT(sim.Snapshot().liveFrames, 0u);
+
+    const auto code = host.Close(kStartTimeoutMs);
+    ASSERT_TRUE(code);
+    EXPECT_EQ(*code, 0u);
+    EXPECT_TRUE(sim.WaitForDetach(5000));
+}
+
+TEST(HostsimSimulator, HeadlessTourSavesAScreenshotAndClosesTheProgram) {
+    HostFixture runner;  // only starts the demo and keeps its folders
+    const std::string settings = runner.PathOf("Settings");
+    const std::string arguments = std::string("--app \"") + TALLYSCOPE_APP_EXE +
+                                  "\" --headless --seconds 2 --settings \"" + settings +
+                                  "\" --out \"" + runner.SettingsFolder() + "\"";
+    ASSERT_TRUE(runner.LaunchRaw(DemoProgram(), arguments)) << DemoProgram();
+    const auto code = runner.WaitForExit(120000);
+    ASSERT_TRUE(code) << "the tour did not end";
+    EXPECT_EQ(*code, 0u);
+    const auto png = runner.ReadFile("tallyscope-main.png");
+    ASSERT_TRUE(png);
+    ASSERT_GT(png->size(), 8u);
+    EXPECT_EQ(png->substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    // The tour gave the program a calibration file, which it kept.
+    EXPECT_EQ(runner.ReadIni("Settings\\Setting01.ini", "Calibration Data", "Path"),
+              settings + "\\HostSim01.coe");
+    EXPECT_EQ(ProgramWindowOfChildOf(runner.ProcessId()), nullptr);
+}
+
+TEST(HostsimSimulator, DemoEndedByForceTakesTheProgramWithIt) {
+    HostFixture runner;
+    const std::string arguments = std::string("--app \"") + TALLYSCOPE_APP_EXE +
+                                  "\" --settings \"" + runner.PathOf("Settings") + "\"";
+    ASSERT_TRUE(runner.LaunchRaw(DemoProgram(), arguments));
+    HWND window = nullptr;
+    for (int i = 0; i < 300 && !window; ++i) {
+        window = ProgramWindowOfChildOf(runner.ProcessId());
+        if (!window) ::Sleep(100);
+    }
+    ASSERT_NE(window, nullptr) << "the demo did not start the program";
+    runner.Kill();  // the demo ends without a chance to close anything
+    bool gone = false;
+    for (int i = 0; i < 100 && !gone; ++i) {
+        gone = !::IsWindow(window);
+        if (!gone) ::Sleep(100);
+    }
+    EXPECT_TRUE(gone) << "the program outlived its host";
+}
