@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "app/TallyscopeApp.h"
 #include "app/WindowRect.h"
 #include "framework/WinApp.h"
 
@@ -30,6 +31,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
         ::DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
     }
 
+    // The view reads the command line's values through what the application hands it.
+    const CMyTallyscopeApp& app = *TallyscopeApp();
+    m_wndView.SetStartup({app.m_strModuleFolder, app.HostSettingFolder(), app.m_nCameraID,
+                          app.m_hHostWnd, app.m_strLanguageIni});
     const RECT empty{0, 0, 0, 0};
     if (!m_wndView.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, empty, this,
                           AFX_IDW_PANE_FIRST)) {

@@ -12,6 +12,7 @@
 #include "app/WindowRect.h"
 #include "framework/GdiPlus.h"
 #include "res/Resource.h"
+#include "settings/IniFile.h"
 
 namespace {
 constexpr char kStartupMutexName[] = "Tallyscope_Instance_Protection";

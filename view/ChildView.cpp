@@ -1,8 +1,88 @@
 #include "view/ChildView.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "dialogs/AboutDlg.h"
+#include "framework/File.h"
+#include "framework/WinApp.h"
+#include "hostlink/HostMessages.h"
+#include "hostlink/HostPacking.h"
+#include "hostlink/PictureSizes.h"
+#include "res/Resource.h"
+#include "settings/CalibrationCheck.h"
+#include "settings/IniFile.h"
+#include "settings/MaskFile.h"
+#include "settings/ReferencePictureFile.h"
+#include "settings/SettingsPaths.h"
+#include "view/Language.h"
+#include "view/SkinLayout.h"
+
+using settings::CheckCalibrationData;
+
+namespace {
+
+constexpr int kComposeWidth = 320;
+constexpr int kComposeHeight = 240;
+constexpr size_t kRectifiedBytes = hostlink::kRectifiedPictureBytes;
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CChildView, CWnd)
+ON_MESSAGE(WM_PAINT, OnPaint)
+ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
+ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
+ON_MESSAGE(WM_UI_BUTTON_CLICKED, OnButtonClicked)
+ON_MESSAGE(WM_VIEW_NEW_FRAME, OnNewFrame)
+ON_MESSAGE(WM_VIEW_COUNTING_LINE, OnCountingLine)
+ON_MESSAGE(WM_VIEW_CLOSE, OnHostClose)
+ON_MESSAGE(WM_VIEW_CALIBRATION_CHANGED, OnCalibrationChanged)
+ON_MESSAGE(WM_VIEW_MARKER_RECT, OnMarkerRect)
+ON_MESSAGE(WM_VIEW_COUNTER_RECT, OnCounterRect)
+ON_COMMAND_RANGE(150, 157, OnMenuCommand)
 ON_COMMAND_RANGE(103, 104, OnIgnoredCommand)
 END_MESSAGE_MAP()
+
+CChildView::CChildView()
+    : m_settingsMenu(::CreatePopupMenu()),
+      m_leftPicture(kRectifiedBytes, 0),
+      m_rightPicture(kRectifiedBytes, 0),
+      m_referencePicture(kRectifiedBytes, 0) {
+    m_rectifiedHeader.biSize = sizeof(BITMAPINFOHEADER);
+    m_rectifiedHeader.biWidth = kComposeWidth;
+    m_rectifiedHeader.biHeight = kComposeHeight;
+    m_rectifiedHeader.biPlanes = 1;
+    m_rectifiedHeader.biBitCount = 24;
+    m_rectifiedHeader.biCompression = BI_RGB;
+    m_rectifiedHeader.biSizeImage = static_cast<DWORD>(kRectifiedBytes);
+}
+
+CChildView::~CChildView() {
+    // The order matters to the host: the settings file is complete before the
+    // blocks are released, and WM_HOST_DETACH is the last word.
+    m_background.reset();
+    m_referencePicture = {};
+    m_aboutDlg.reset();
+    m_memoryGraphics.reset();
+    if (m_memoryDc && m_memoryDcOldBitmap) ::SelectObject(m_memoryDc.get(), m_memoryDcOldBitmap);
+    m_memoryBitmap.reset();
+    m_memoryDc.reset();
+    if (!m_settingsFile.GetPath().empty()) SaveSettingIni(kAllSections);
+    m_arrowIn.reset();
+    m_arrowOut.reset();
+    m_imageBlock.Release();
+    m_livePixels = {};
+    m_rectImageBlock.Release();
+    m_leftPicture = {};
+    m_rightPicture = {};
+    if (!m_settingsFile.GetPath().empty()) m_host.Detach();
+    for (auto& transform : m_transforms) transform.reset();
+    m_yellowKey.reset();
+}
 
 BOOL CChildView::PreCreateWindow(CREATESTRUCTA& cs) {
     if (!CWnd::PreCreateWindow(cs)) return FALSE;
@@ -16,5 +96,446 @@ BOOL CChildView::PreCreateWindow(CREATESTRUCTA& cs) {
 
 BOOL CChildView::Create(const char* className, const char* windowName, DWORD style,
                         const RECT& rect, CWnd* parent, UINT id) {
-    return CWnd::Create(className, windowName, style, rect, parent, id);
+    if (!CWnd::Create(className, windowName, style, rect, parent, id)) return FALSE;
+    SetUp();
+    return TRUE;
+}
+
+void CChildView::CreateSettingIni(const std::string& path) {
+    m_settingsFile.CreateSettingIni(path);
+}
+void CChildView::LoadSettingIni(int selector) {
+    m_settingsFile.LoadSettingIni(m_settings, selector);
+}
+void CChildView::SaveSettingIni(int selector) {
+    m_settingsFile.SaveSettingIni(m_settings, selector);
+}
+
+void CChildView::EnableCommands(std::initializer_list<UINT> ids, bool enable) {
+    for (UINT id : ids) {
+        ::EnableMenuItem(m_settingsMenu.get(), id,
+                         MF_BYCOMMAND | (enable ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
+    }
+}
+
+void CChildView::SetUp() {
+    m_host.SetHostWindow(m_startup.hostWnd);
+
+    CreateSettingIni(settings::SettingsFilePath(m_startup.settingFolder, m_startup.cameraId));
+    LoadSettingIni(kAllSections);
+
+    ResolveLanguageFile();
+    LoadSkin();
+
+    EnableCommands({150, 151, 152, 153, 154, 155}, false);
+    if (CheckCalibrationData(m_settings.calibrationPath)) EnableCommands({152, 154}, true);
+
+    m_arrowIn = LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN);
+    m_arrowOut = LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT);
+
+    m_aboutDlg = std::make_unique<CAboutDlg>(this);
+    if (!m_aboutDlg->Create(IDD_ABOUTBOX, this)) m_aboutDlg.reset();
+
+    if (m_settings.cameraAngleSetted) EnableCommands({150, 151, 152, 153, 154, 155, 157}, true);
+
+    m_referencePicturePath =
+        settings::ReferencePicturePath(m_startup.settingFolder, m_startup.cameraId);
+    settings::LoadReferencePicture(
+        m_referencePicturePath,
+        settings::ReferencePixels(m_referencePicture.data(), kRectifiedBytes));
+
+    m_maskFilePath = settings::MaskFilePath(m_startup.settingFolder, m_startup.cameraId);
+    if (m_settings.maskSize != 0)
+        settings::LoadMask(m_maskFilePath, m_maskRegion, m_settings.maskSize);
+
+    {
+        WindowDc windowDc(m_hWnd);
+        m_memoryDc.reset(::CreateCompatibleDC(windowDc.get()));
+        m_memoryBitmap.reset(
+            ::CreateCompatibleBitmap(windowDc.get(), kComposeWidth, kComposeHeight));
+    }
+    if (m_memoryDc && m_memoryBitmap) {
+        m_memoryDcOldBitmap = ::SelectObject(m_memoryDc.get(), m_memoryBitmap.get());
+        m_memoryGraphics = std::make_unique<Gdiplus::Graphics>(m_memoryDc.get());
+    }
+    // What draws the overlays lives as long as the view, not one frame.
+    m_yellowKey = std::make_unique<Gdiplus::ImageAttributes>();
+    Gdiplus::ColorMap yellowToClear{Gdiplus::Color(255, 255, 255, 0), Gdiplus::Color(0, 0, 0, 0)};
+    m_yellowKey->SetRemapTable(1, &yellowToClear);
+    m_linePen.reset(::CreatePen(PS_SOLID, 1, RGB(0, 255, 0)));
+    m_markerPen.reset(::CreatePen(PS_DOT, 0, RGB(255, 255, 255)));
+    RebuildOverlayTransforms();
+
+    m_host.Attach(m_hWnd, AfxGetMainWnd());
+    if (m_settings.counterSetted) {
+        m_host.SetCountingLine({m_settings.imageLine[0].x, m_settings.imageLine[0].y},
+                               {m_settings.imageLine[1].x, m_settings.imageLine[1].y});
+    }
+}
+
+void CChildView::ResolveLanguageFile() {
+    m_languageFile = ::ResolveLanguageFile(m_startup.moduleFolder, m_startup.languageIni);
+}
+
+void CChildView::LoadSkin() {
+    const std::string folder = m_startup.moduleFolder + "resources\\";
+    const std::string skin = folder + "Layout.ini";
+
+    // The frame's normal size, never below the base 850 x 600.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(AfxGetMainWnd(), &placement);
+    const SkinSize size =
+        BaseSkinSize(placement.rcNormalPosition.right - placement.rcNormalPosition.left,
+                     placement.rcNormalPosition.bottom - placement.rcNormalPosition.top);
+
+    m_background = LoadBitmapFile(
+        folder + GetIniString("Background", "BackSetting", "tSk-Setting-Back.bmp", skin));
+
+    auto createButton = [&](CSkinButton& button, const char* section, const char* up,
+                            const char* hover, const char* down, const char* tip, const RECT& rect,
+                            UINT id) {
+        const std::string tipText = GetIniString(section, "tip", tip, skin);
+        button.Create("BUTTON", tipText.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect, this,
+                      id);
+        button.LoadBitmaps(folder + GetIniString(section, "BU", up, skin),
+                           folder + GetIniString(section, "BF", hover, skin),
+                           folder + GetIniString(section, "BD", down, skin), "");
+    };
+
+    const int exitTop = GetIniInt("Exit Btn", "y", 5, skin);
+    const RECT exitRect = ExitButtonRect(size, exitTop, GetIniInt("Exit Btn", "cx", 24, skin),
+                                         GetIniInt("Exit Btn", "cy", 24, skin));
+    createButton(m_exitButton, "Exit Btn", "tSk-Btn-Exit-u.bmp", "tSk-Btn-Exit-f.bmp",
+                 "tSk-Btn-Exit-d.bmp", "Exit", exitRect, SC_CLOSE);
+
+    const int menuX = GetIniInt("Setting Menu Btn", "x", 771, skin);
+    const int menuY = GetIniInt("Setting Menu Btn", "y", 535, skin);
+    const int menuCx = GetIniInt("Setting Menu Btn", "cx", 71, skin);
+    const int menuCy = GetIniInt("Setting Menu Btn", "cy", 57, skin);
+    createButton(m_menuButton, "Setting Menu Btn", "tSk-Btn-Menu-u.bmp", "tSk-Btn-Menu-f.bmp",
+                 "tSk-Btn-Menu-d.bmp", "Menu", RECT{menuX, menuY, menuX + menuCx, menuY + menuCy},
+                 kMenuButtonId);
+
+    // The layout chooses which commands appear and in which order; the
+    // language file names them.
+    std::array<int, kMenuPositions> indices{};
+    for (int position = 0; position < kMenuPositions; ++position) {
+        const std::string section = std::to_string(position);
+        indices[static_cast<size_t>(position)] = GetIniInt(section.c_str(), "ndx", 7, skin);
+    }
+    for (const MenuItem& item : BuildMenuItems(indices)) {
+        if (item.separator) {
+            ::AppendMenuA(m_settingsMenu.get(), MF_SEPARATOR, 0, nullptr);
+        } else {
+            const std::string text =
+                GetIniString("Menu", std::to_string(item.index).c_str(), "", m_languageFile);
+            ::AppendMenuA(m_settingsMenu.get(), MF_STRING, item.command, text.c_str());
+        }
+    }
+
+    const int viewX = GetIniInt("Setting View Window", "x", 14, skin);
+    const int viewY = GetIniInt("Setting View Window", "y", 35, skin);
+    const int viewCx = GetIniInt("Setting View Window", "cx", 320, skin);
+    const int viewCy = GetIniInt("Setting View Window", "cy", 240, skin);
+    m_pictureRect = PictureRectangle(size, viewX, viewY, viewCx, viewCy);
+}
+
+// ---- Painting and the live picture ----
+
+void CChildView::OnPaint() {
+    PaintDc paint(m_hWnd);
+    if (m_background) {
+        Gdiplus::Graphics graphics(paint.get());
+        graphics.DrawImage(m_background.get(), 0, 0, static_cast<INT>(m_background->GetWidth()),
+                           static_cast<INT>(m_background->GetHeight()));
+    }
+    if (m_imageBlock.IsOpen()) ComposeAndShow();
+}
+
+void CChildView::OnNewFrame(WPARAM wp, LPARAM lp) {
+    const hostlink::FrameSize size = hostlink::UnpackFrameSize(static_cast<uint64_t>(lp));
+    switch (hostlink::FrameKind(static_cast<uint64_t>(wp))) {
+        case hostlink::kFrameLive:
+            OnLivePicture(size.width, size.height);
+            break;
+        case hostlink::kFrameRectified:
+            OnRectifiedPictures(hostlink::FrameCount(static_cast<uint64_t>(wp)), size.width,
+                                size.height);
+            break;
+        default:
+            break;  // any other kind is not a picture of ours
+    }
+}
+
+void CChildView::OnLivePicture(uint32_t width, uint32_t height) {
+    const hostlink::FrameSize size{width, height};
+    if (!m_imageBlock.IsOpen()) {
+        // The first live picture fixes the mapping, the header and the buffer.
+        const auto plan = hostlink::PlanFirstLivePicture(size);
+        if (!plan) return;  // nothing sensible to map: wait for a real picture
+        if (!m_imageBlock.Open(plan->mapBytes)) return;
+        m_liveWidth = static_cast<int32_t>(width);
+        m_liveHeight = static_cast<int32_t>(height);
+        m_liveHeader = {};
+        m_liveHeader.biSize = sizeof(BITMAPINFOHEADER);
+        m_liveHeader.biWidth = m_liveWidth;
+        m_liveHeader.biHeight = m_liveHeight;
+        m_liveHeader.biPlanes = 1;
+        m_liveHeader.biBitCount = 24;
+        m_liveHeader.biCompression = BI_RGB;
+        m_liveHeader.biSizeImage = static_cast<DWORD>(plan->bufferBytes);
+        m_livePixels.assign(plan->bufferBytes, 0);
+    }
+    // A picture larger than the first one would read past the mapping or
+    // write past the buffer: it is dropped, the last picture stays.
+    if (!hostlink::MayCopyLivePicture(
+            size, std::min<uint64_t>(m_imageBlock.MappedBytes(), m_imageBlock.RegionBytes()),
+            m_livePixels.size())) {
+        return;
+    }
+    std::memcpy(m_livePixels.data(), m_imageBlock.Data(),
+                static_cast<size_t>(hostlink::PictureBytes(size)));
+    ComposeAndShow();
+}
+
+void CChildView::OnRectifiedPictures(uint32_t count, uint32_t width, uint32_t height) {
+    if (!m_activeDialog) return;
+    const hostlink::FrameSize size{width, height};
+    if (!m_rectImageBlock.IsOpen()) {
+        const auto mapBytes = hostlink::PlanRectImageMapping(size);
+        if (!mapBytes) return;
+        if (!m_rectImageBlock.Open(*mapBytes)) return;
+    }
+    const hostlink::RectifiedCopy copy = hostlink::PlanRectifiedCopy(
+        size, count,
+        std::min<uint64_t>(m_rectImageBlock.MappedBytes(), m_rectImageBlock.RegionBytes()),
+        kRectifiedBytes);
+    if (copy.refused) return;
+    if (copy.pictures >= 1)
+        std::memcpy(m_leftPicture.data(), m_rectImageBlock.Data(), copy.bytesEach);
+    if (copy.pictures >= 2) {
+        std::memcpy(m_rightPicture.data(), m_rectImageBlock.Data() + copy.bytesEach,
+                    copy.bytesEach);
+    }
+    if (m_activeDialog->IsWindow()) m_activeDialog->PostMessage(WM_UI_PICTURE_READY, 0, 0);
+}
+
+void CChildView::ComposeAndShow() {
+    if (!m_memoryDc || m_livePixels.empty()) return;
+    HDC memory = m_memoryDc.get();
+    ::StretchDIBits(memory, 0, 0, m_liveWidth, m_liveHeight, 0, 0, m_liveWidth, m_liveHeight,
+                    m_livePixels.data(), reinterpret_cast<const BITMAPINFO*>(&m_liveHeader),
+                    DIB_RGB_COLORS, SRCCOPY);
+    if (m_settings.counterSetted) {
+        DrawCountingLineOverlay();
+        DrawMaskOverlay();
+    }
+    DrawMarkerRectangle();
+
+    WindowDc window(m_hWnd);
+    ::SetStretchBltMode(window.get(), HALFTONE);
+    ::SetBrushOrgEx(window.get(), 0, 0, nullptr);
+    ::StretchBlt(window.get(), m_pictureRect.left, m_pictureRect.top,
+                 m_pictureRect.right - m_pictureRect.left, m_pictureRect.bottom - m_pictureRect.top,
+                 memory, 0, 0, m_liveWidth, m_liveHeight, SRCCOPY);
+}
+
+void CChildView::DrawCountingLineOverlay() {
+    if (m_settings.imageLine[0].x == -1 || !m_arrowIn || !m_arrowOut || !m_overlay.hasLine) return;
+    HDC memory = m_memoryDc.get();
+    {
+        SelectObjectScope pen(memory, m_linePen.get());
+        const auto& c = m_overlay.band;
+        const POINT outline[5] = {{c[0].x, c[0].y},
+                                  {c[1].x, c[1].y},
+                                  {c[3].x, c[3].y},
+                                  {c[2].x, c[2].y},
+                                  {c[0].x, c[0].y}};
+        ::Polyline(memory, outline, 5);
+    }
+    if (!m_overlay.hasArrows || !m_memoryGraphics) return;
+
+    Gdiplus::Graphics& graphics = *m_memoryGraphics;
+    const INT w = static_cast<INT>(m_arrowIn->GetWidth());
+    const INT h = static_cast<INT>(m_arrowIn->GetHeight());
+    const bool reversed = m_settings.countingIODirection != 0;
+    if (m_settings.countingIOMode != 2) {  // not "Out Only"
+        graphics.SetTransform(m_transforms[reversed ? 1 : 0].get());
+        graphics.DrawImage(m_arrowIn.get(),
+                           Gdiplus::Rect(m_overlay.inArrow.x, m_overlay.inArrow.y, w, h), 0, 0, w,
+                           h, Gdiplus::UnitPixel, m_yellowKey.get());
+    }
+    if (m_settings.countingIOMode != 1) {  // not "In Only"
+        graphics.SetTransform(m_transforms[reversed ? 3 : 2].get());
+        graphics.DrawImage(m_arrowOut.get(),
+                           Gdiplus::Rect(m_overlay.outArrow.x, m_overlay.outArrow.y, w, h), 0, 0, w,
+                           h, Gdiplus::UnitPixel, m_yellowKey.get());
+    }
+    graphics.ResetTransform();
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+}
+
+void CChildView::DrawMaskOverlay() {
+    if (!m_maskRegion) return;
+    const COLORREF color = static_cast<COLORREF>(m_settings.maskColor) & 0x00FFFFFF;
+    if (color != m_maskBrushColor || !m_maskHatchBrush || !m_maskFrameBrush) {
+        m_maskHatchBrush.reset(::CreateHatchBrush(HS_DIAGCROSS, color));
+        m_maskFrameBrush.reset(::CreateSolidBrush(color));
+        m_maskBrushColor = color;
+    }
+    HDC memory = m_memoryDc.get();
+    ::SetBkMode(memory, TRANSPARENT);
+    ::FillRgn(memory, m_maskRegion.get(), m_maskHatchBrush.get());
+    ::FrameRgn(memory, m_maskRegion.get(), m_maskFrameBrush.get(), 1, 1);
+    ::SetBkMode(memory, OPAQUE);
+}
+
+void CChildView::DrawMarkerRectangle() {
+    HDC memory = m_memoryDc.get();
+    SelectObjectScope pen(memory, m_markerPen.get());
+    SelectObjectScope brush(memory, ::GetStockObject(NULL_BRUSH));
+    ::Rectangle(memory, m_markerRect.left, m_markerRect.top, m_markerRect.right,
+                m_markerRect.bottom);
+}
+
+void CChildView::RebuildOverlayTransforms() {
+    const float arrowWidth = m_arrowIn ? static_cast<float>(m_arrowIn->GetWidth()) : 0.0f;
+    const float arrowHeight = m_arrowIn ? static_cast<float>(m_arrowIn->GetHeight()) : 0.0f;
+    m_overlay = hostlink::ComputeCountingLineOverlay(m_overlay.p1, m_overlay.p2, m_settings.angleIn,
+                                                     static_cast<int32_t>(arrowWidth),
+                                                     static_cast<int32_t>(arrowHeight));
+    const hostlink::Affine2x3* sources[4] = {&m_overlay.t1, &m_overlay.t2, &m_overlay.t3,
+                                             &m_overlay.t4};
+    for (size_t i = 0; i < m_transforms.size(); ++i) {
+        const hostlink::Affine2x3& m = *sources[i];
+        if (!m_transforms[i]) {
+            m_transforms[i] =
+                std::make_unique<Gdiplus::Matrix>(m.m11, m.m12, m.m21, m.m22, m.dx, m.dy);
+        } else {
+            m_transforms[i]->SetElements(m.m11, m.m12, m.m21, m.m22, m.dx, m.dy);
+        }
+    }
+}
+
+// ---- Host messages that need no dialog ----
+
+void CChildView::OnCountingLine(WPARAM wp, LPARAM lp) {
+    m_overlay.p1 = hostlink::UnpackPoint(static_cast<uint64_t>(wp));
+    m_overlay.p2 = hostlink::UnpackPoint(static_cast<uint64_t>(lp));
+    RebuildOverlayTransforms();
+}
+
+void CChildView::OnMarkerRect(WPARAM wp, LPARAM lp) {
+    const hostlink::HostRect r =
+        hostlink::UnpackRect(static_cast<uint64_t>(wp), static_cast<uint64_t>(lp));
+    m_markerRect = {r.left, r.top, r.right, r.bottom};
+}
+
+void CChildView::OnCounterRect(WPARAM wp, LPARAM lp) {
+    const hostlink::HostRect r =
+        hostlink::UnpackRect(static_cast<uint64_t>(wp), static_cast<uint64_t>(lp));
+    m_counterRect = {r.left, r.top, r.right, r.bottom};
+}
+
+void CChildView::OnHostClose(WPARAM, LPARAM) {
+    ::PostMessageA(AfxGetMainWnd(), WM_CLOSE, 0, 0);
+}
+
+void CChildView::OnCalibrationChanged(WPARAM, LPARAM) {
+    LoadSettingIni(kCalibrationData);
+    if (!CheckCalibrationData(m_settings.calibrationPath)) return;
+    // A new calibration invalidates the camera angle and the counting line.
+    EnableCommands({150, 151, 152, 153, 154}, false);
+    EnableCommands({152, 154}, true);
+    m_settings.counterSetted = 0;
+    m_settings.cameraAngleSetted = 0;
+    SaveSettingIni(kCounterSettings);
+    SaveSettingIni(kCameraAngle);
+}
+
+// ---- The settings menu ----
+
+void CChildView::OnButtonClicked(WPARAM id, LPARAM) {
+    if (id != kMenuButtonId || !m_menuButton.m_hWnd) return;
+    RECT button{};
+    m_menuButton.GetWindowRect(&button);
+    ::TrackPopupMenu(m_settingsMenu.get(), TPM_RIGHTALIGN, button.right, button.top - 135, 0,
+                     m_hWnd, nullptr);
+}
+
+void CChildView::OnMenuCommand(UINT id) {
+    m_menuButton.ResetHover();
+    bool repaintStrip = true;
+    switch (id) {
+        case 156:
+            ShowAbout();
+            break;
+        case 157: {
+            CFileDialog dialog(TRUE, "coe", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                               "Calibration Data (*.coe)|*.coe||", m_hWnd);
+            if (dialog.DoModal() == IDOK) {
+                const std::string path = dialog.GetPathName();
+                if (CheckCalibrationData(path)) {
+                    m_settings.calibrationPath = path;
+                    SaveSettingIni(kCalibrationData);
+                    m_host.CalibrationChanged();
+                } else {
+                    repaintStrip = false;
+                }
+            }
+            break;
+        }
+        default:
+            break;  // 155 does nothing; the settings dialogs come with their own commands
+    }
+    if (repaintStrip) ::InvalidateRect(m_hWnd, &kDragStrip, TRUE);
+}
+
+void CChildView::ShowAbout() {
+    if (!m_aboutDlg || !m_aboutDlg->m_hWnd) return;
+    RECT view{};
+    RECT about{};
+    GetWindowRect(&view);
+    m_aboutDlg->GetWindowRect(&about);
+    const int viewWidth = view.right - view.left;
+    const int viewHeight = view.bottom - view.top;
+    const int aboutWidth = about.right - about.left;
+    const int aboutHeight = about.bottom - about.top;
+    const int dx = view.left - about.left + (viewWidth - aboutWidth) / 2;
+    const int dy = view.top - about.top + (viewHeight - aboutHeight) / 2;
+    ::OffsetRect(&about, dx, dy);
+    m_aboutDlg->MoveWindow(about);
+    m_aboutDlg->ShowWindow(SW_SHOW);
+}
+
+// ---- Moving the main window by the title strip ----
+
+void CChildView::OnLButtonDown(UINT flags, POINT point) {
+    if (::PtInRect(&kDragStrip, point)) {
+        m_grabPoint = point;
+        m_dragging = true;
+        ::SetCapture(m_hWnd);
+    }
+    DefWindowProc(WM_LBUTTONDOWN, flags, MAKELPARAM(point.x, point.y));
+}
+
+void CChildView::OnMouseMove(UINT flags, POINT point) {
+    if (m_dragging) {
+        HWND main = AfxGetMainWnd();
+        RECT rect{};
+        ::GetWindowRect(main, &rect);
+        ::OffsetRect(&rect, point.x - m_grabPoint.x, point.y - m_grabPoint.y);
+        ::MoveWindow(main, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     TRUE);
+    }
+    DefWindowProc(WM_MOUSEMOVE, flags, MAKELPARAM(point.x, point.y));
+}
+
+void CChildView::OnLButtonUp(UINT flags, POINT point) {
+    if (m_dragging) {
+        m_dragging = false;
+        ::ReleaseCapture();
+    }
+    DefWindowProc(WM_LBUTTONUP, flags, MAKELPARAM(point.x, point.y));
 }

@@ -1,19 +1,157 @@
 #pragma once
 // The main view: the only child of the main frame and the hub of the program.
+// It owns the camera's settings, the settings menu, the skin, the picture
+// buffers and the host link; it shows the live picture with its overlays and
+// opens the settings dialogs one at a time.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Dialog.h"
+#include "framework/GdiPlus.h"
+#include "framework/Handles.h"
 #include "framework/Wnd.h"
+#include "hostlink/HostLink.h"
+#include "hostlink/OverlayGeometry.h"
+#include "hostlink/SharedBlock.h"
+#include "settings/CameraSettings.h"
+#include "settings/SettingsFile.h"
+#include "view/SkinButton.h"
+
+class CAboutDlg;
+
+// What the view needs of the command line and the program's place; the
+// application hands it over before the view is created.
+struct ViewStartup {
+    std::string moduleFolder;   // ends with a backslash
+    std::string settingFolder;  // as given on the command line, no backslash added
+    int cameraId = 0;
+    HWND hostWnd = nullptr;
+    std::string languageIni;  // file name in resources\Lang
+};
 
 class CChildView : public CWnd {
   public:
-    CChildView() = default;
-    ~CChildView() override = default;
+    CChildView();
+    ~CChildView() override;
 
     // Creates the window and, when that succeeded, runs the view's set-up.
     BOOL Create(const char* className, const char* windowName, DWORD style, const RECT& rect,
                 CWnd* parent, UINT id) override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void SetStartup(ViewStartup startup) { m_startup = std::move(startup); }
+
+    // The settings file of this camera.
+    void CreateSettingIni(const std::string& path);
+    void LoadSettingIni(int selector);
+    void SaveSettingIni(int selector);
+
+    const CameraSettings& Settings() const { return m_settings; }
+    HMENU SettingsMenu() const { return m_settingsMenu.get(); }
+    const std::string& LanguageFile() const { return m_languageFile; }
+    const RECT& PictureRect() const { return m_pictureRect; }
+    bool HasMask() const { return m_maskRegion.valid(); }
+    const std::vector<uint8_t>& ReferencePicture() const { return m_referencePicture; }
+
+    // The drag strip at the top of the view: a press there moves the main window.
+    static constexpr RECT kDragStrip{0, 0, 780, 28};
+    static constexpr UINT kMenuButtonId = 101;
+    static constexpr UINT kFirstMenuCommand = 150;
+    static constexpr UINT kLastMenuCommand = 157;
 
   protected:
+    void OnPaint();
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnMouseMove(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    void OnButtonClicked(WPARAM id, LPARAM);
+    void OnMenuCommand(UINT id);
     void OnIgnoredCommand(UINT) {}
 
+    // The host's messages.
+    void OnNewFrame(WPARAM wp, LPARAM lp);
+    void OnCountingLine(WPARAM wp, LPARAM lp);
+    void OnHostClose(WPARAM, LPARAM);
+    void OnCalibrationChanged(WPARAM, LPARAM);
+    void OnMarkerRect(WPARAM wp, LPARAM lp);
+    void OnCounterRect(WPARAM wp, LPARAM lp);
+
     DECLARE_MESSAGE_MAP()
+
+  private:
+    void SetUp();
+    void ResolveLanguageFile();
+    void LoadSkin();
+    void EnableCommands(std::initializer_list<UINT> ids, bool enable);
+
+    void OnLivePicture(uint32_t width, uint32_t height);
+    void OnRectifiedPictures(uint32_t count, uint32_t width, uint32_t height);
+    void ComposeAndShow();
+    void DrawCountingLineOverlay();
+    void DrawMaskOverlay();
+    void DrawMarkerRectangle();
+    void RebuildOverlayTransforms();
+
+    void ChooseCalibrationFile();
+    void ShowAbout();
+
+    ViewStartup m_startup;
+    CameraSettings m_settings;
+    settings::SettingsFile m_settingsFile;
+    std::string m_languageFile;
+    std::string m_referencePicturePath;
+    std::string m_maskFilePath;
+
+    // Skin.
+    BitmapPtr m_background;
+    CSkinButton m_exitButton;
+    CSkinButton m_menuButton;
+    RECT m_pictureRect{14, 35, 334, 275};
+    MenuHandle m_settingsMenu;
+
+    // Dialogs.
+    std::unique_ptr<CAboutDlg> m_aboutDlg;
+    CDialog* m_activeDialog = nullptr;
+
+    // Moving the main window by its title strip.
+    bool m_dragging = false;
+    POINT m_grabPoint{};
+
+    // Host link.
+    hostlink::HostLink m_host;
+    hostlink::SharedBlock m_imageBlock{hostlink::HostBlock::Image};
+    hostlink::SharedBlock m_rectImageBlock{hostlink::HostBlock::RectImage};
+
+    // Live picture: header and buffer from the first live picture on.
+    BITMAPINFOHEADER m_liveHeader{};
+    int32_t m_liveWidth = 0;
+    int32_t m_liveHeight = 0;
+    std::vector<uint8_t> m_livePixels;
+    // Rectified pictures for the dialogs and the reference picture.
+    BITMAPINFOHEADER m_rectifiedHeader{};
+    std::vector<uint8_t> m_leftPicture;
+    std::vector<uint8_t> m_rightPicture;
+    std::vector<uint8_t> m_referencePicture;
+
+    // Off-screen composition: a 320 x 240 bitmap in a memory DC.
+    MemoryDc m_memoryDc;
+    BitmapHandle m_memoryBitmap;
+    HGDIOBJ m_memoryDcOldBitmap = nullptr;
+    std::unique_ptr<Gdiplus::Graphics> m_memoryGraphics;
+
+    // Overlays and the GDI/GDI+ objects that draw them, made once.
+    BitmapPtr m_arrowIn;
+    BitmapPtr m_arrowOut;
+    hostlink::CountingLineOverlay m_overlay;
+    std::array<MatrixPtr, 4> m_transforms;  // T1..T4
+    std::unique_ptr<Gdiplus::ImageAttributes> m_yellowKey;
+    PenHandle m_linePen;
+    PenHandle m_markerPen;
+    BrushHandle m_maskHatchBrush;
+    BrushHandle m_maskFrameBrush;
+    COLORREF m_maskBrushColor = CLR_INVALID;
+    RegionHandle m_maskRegion;
+    RECT m_markerRect{0, 0, 0, 0};
+    RECT m_counterRect{0, 0, 0, 0};
 };
