@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <numbers>
 
 #include "hostlink/BlockLayouts.h"
@@ -34,7 +35,13 @@ int IniInt(const char* section, const char* key, int fallback, const std::string
 float IniNumber(const char* section, const char* key, float fallback, const std::string& file) {
     const std::string text = IniText(section, key, file);
     if (text.empty()) return fallback;
-    return static_cast<float>(std::strtod(text.c_str(), nullptr));
+    const double value = std::strtod(text.c_str(), nullptr);
+    // Beyond the float range the narrowing is undefined: saturate instead.
+    if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
+    if (std::fabs(value) > std::numeric_limits<float>::max())
+        return value > 0 ? std::numeric_limits<float>::infinity()
+                         : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
 }
 
 double Degrees(double radians) {
