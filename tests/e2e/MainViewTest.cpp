@@ -12,10 +12,12 @@
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
 #include "tools/hostsim/HostFixture.h"
+#include "tools/hostsim/SharedBlocks.h"
 
 namespace {
 
 using hostsim::HostFixture;
+using hostsim::SharedBlocks;
 
 constexpr char kApp[] = TALLYSCOPE_APP_EXE;
 constexpr DWORD kTimeout = 20000;
@@ -25,24 +27,6 @@ constexpr int kHeight = 240;
 constexpr int kPictureLeft = 14;
 constexpr int kPictureTop = 35;
 constexpr int kScale = 2;
-
-// A named block as the host creates it.
-class HostBlock {
-  public:
-    HostBlock(const char* name, size_t bytes) : m_bytes(bytes) {
-        m_mapping.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                           static_cast<DWORD>(bytes), name));
-        if (m_mapping)
-            m_view.reset(MapViewOfFile(m_mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, bytes));
-    }
-    unsigned char* data() const { return static_cast<unsigned char*>(m_view.get()); }
-    bool ok() const { return m_view.valid(); }
-
-  private:
-    size_t m_bytes;
-    KernelHandle m_mapping;
-    MappedView m_view;
-};
 
 // Fills a bottom-up BGR picture: the left half blue (bytes 200, 0, 0), the
 // right half red; the top 40 rows (on screen) green.
@@ -142,9 +126,10 @@ TEST_F(MainView, StoredCountingLineIsSentRightAfterAttach) {
 }
 
 TEST_F(MainView, LivePictureIsShownInThePictureRectangle) {
-    HostBlock image(hostlink::kImageBlockName, kWidth * kHeight * 3);
-    ASSERT_TRUE(image.ok());
-    PaintTestPicture(image.data());
+    SharedBlocks blocks;
+    ASSERT_TRUE(blocks.ok());
+    unsigned char* image = blocks.data(SharedBlocks::kImage);
+    PaintTestPicture(image);
     StartProgram();
     SendLiveFrame();
     const hostsim::Capture capture = CaptureView();
@@ -158,9 +143,10 @@ TEST_F(MainView, LivePictureIsShownInThePictureRectangle) {
 }
 
 TEST_F(MainView, MarkerRectangleIsDrawnAndALargerPictureIsRefused) {
-    HostBlock image(hostlink::kImageBlockName, kWidth * kHeight * 3);
-    ASSERT_TRUE(image.ok());
-    PaintTestPicture(image.data());
+    SharedBlocks blocks;
+    ASSERT_TRUE(blocks.ok());
+    unsigned char* image = blocks.data(SharedBlocks::kImage);
+    PaintTestPicture(image);
     StartProgram();
     SendLiveFrame();
     ASSERT_TRUE(host.SendToView(WM_VIEW_MARKER_RECT, (100u << 16) | 100u, (200u << 16) | 180u));
@@ -179,9 +165,10 @@ TEST_F(MainView, MarkerRectangleIsDrawnAndALargerPictureIsRefused) {
 }
 
 TEST_F(MainView, CountingLineBandAndArrowsFollowTheSettings) {
-    HostBlock image(hostlink::kImageBlockName, kWidth * kHeight * 3);
-    ASSERT_TRUE(image.ok());
-    std::memset(image.data(), 0x40, kWidth * kHeight * 3);  // dark grey
+    SharedBlocks blocks;
+    ASSERT_TRUE(blocks.ok());
+    unsigned char* image = blocks.data(SharedBlocks::kImage);
+    std::memset(image, 0x40, kWidth * kHeight * 3);  // dark grey
     host.WriteIni("Setting01.ini", "Counter Settings", "Setted", "1");
     host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt1 x", "60");
     host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt1 y", "120");
@@ -212,9 +199,10 @@ TEST_F(MainView, CountingLineBandAndArrowsFollowTheSettings) {
 }
 
 TEST_F(MainView, NoOverlaysButTheMarkerWithoutACountingLineSet) {
-    HostBlock image(hostlink::kImageBlockName, kWidth * kHeight * 3);
-    ASSERT_TRUE(image.ok());
-    std::memset(image.data(), 0x40, kWidth * kHeight * 3);
+    SharedBlocks blocks;
+    ASSERT_TRUE(blocks.ok());
+    unsigned char* image = blocks.data(SharedBlocks::kImage);
+    std::memset(image, 0x40, kWidth * kHeight * 3);
     const int32_t mask[12] = {32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120};
     host.WriteFile("Mask01.bin", std::string(reinterpret_cast<const char*>(mask), 48));
     host.WriteIni("Setting01.ini", "Counter Settings", "Mask Size", "48");
@@ -228,9 +216,10 @@ TEST_F(MainView, NoOverlaysButTheMarkerWithoutACountingLineSet) {
 }
 
 TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
-    HostBlock image(hostlink::kImageBlockName, kWidth * kHeight * 3);
-    ASSERT_TRUE(image.ok());
-    std::memset(image.data(), 0x40, kWidth * kHeight * 3);
+    SharedBlocks blocks;
+    ASSERT_TRUE(blocks.ok());
+    unsigned char* image = blocks.data(SharedBlocks::kImage);
+    std::memset(image, 0x40, kWidth * kHeight * 3);
     const int32_t mask[12] = {32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120};
     host.WriteFile("Mask01.bin", std::string(reinterpret_cast<const char*>(mask), 48));
     host.WriteIni("Setting01.ini", "Counter Settings", "Setted", "1");

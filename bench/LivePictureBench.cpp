@@ -1,0 +1,229 @@
+// Measures the program where an installer feels it: the live picture path
+// (WM_VIEW_NEW_FRAME to pixels in the window) with every overlay on, beside a
+// floor measured in the same run (the copy, StretchDIBits and the HALFTONE
+// stretch into the same rectangle, no overlays); start-up to WM_HOST_ATTACH
+// beside a minimal Win32 program; and private bytes and handles over 10 000
+// frames and 100 menu commands.
+//
+// Usage (64-bit build, under Wine with a display):
+//   bench_live_picture.exe <TallyscopeSettingApp.exe> <bench_minimal_startup.exe> [frames]
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/Handles.h"
+#include "hostlink/HostMessages.h"
+#include "tools/hostsim/HostFixture.h"
+#include "tools/hostsim/SharedBlocks.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using hostsim::HostFixture;
+using hostsim::SharedBlocks;
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+constexpr uint32_t kFrame = (kWidth << 16) | kHeight;
+constexpr RECT kPictureRect{14, 35, 654, 515};  // where the shipped skin shows the picture
+
+double Milliseconds(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+void PaintPicture(unsigned char* pixels, int phase) {
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            unsigned char* p = pixels + (static_cast<size_t>(y) * kWidth + x) * 3;
+            p[0] = static_cast<unsigned char>(x + phase);
+            p[1] = static_cast<unsigned char>(y * 2);
+            p[2] = static_cast<unsigned char>((x ^ y) + phase);
+        }
+    }
+}
+
+// The settings of a camera with a counting line, a mask and both arrows.
+void WriteSettingsWithEveryOverlay(const HostFixture& host) {
+    const auto set = [&](const char* key, const char* value) {
+        host.WriteIni("Setting01.ini", "Counter Settings", key, value);
+    };
+    set("Setted", "1");
+    set("Image Cnt Line Pt1 x", "40");
+    set("Image Cnt Line Pt1 y", "150");
+    set("Image Cnt Line Pt2 x", "280");
+    set("Image Cnt Line Pt2 y", "130");
+    set("AngleIN", "1.4");
+    set("Mask Size", "64");
+    set("Mask Color", "255");
+    const int32_t mask[16] = {32, 1, 2, 32, 10, 20, 300, 80, 10, 20, 110, 60, 200, 40, 300, 80};
+    host.WriteFile("Mask01.bin", std::string(reinterpret_cast<const char*>(mask), sizeof mask));
+}
+
+struct Usage {
+    size_t privateBytes = 0;
+    DWORD handles = 0;
+    DWORD gdiObjects = 0;
+    DWORD userObjects = 0;
+};
+
+Usage UsageOf(DWORD processId) {
+    Usage usage;
+    KernelHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process) return usage;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    if (GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof counters)) {
+        usage.privateBytes = counters.PrivateUsage;
+    }
+    GetProcessHandleCount(process.get(), &usage.handles);
+    usage.gdiObjects = GetGuiResources(process.get(), GR_GDIOBJECTS);
+    usage.userObjects = GetGuiResources(process.get(), GR_USEROBJECTS);
+    return usage;
+}
+
+// The floor: the same copy and the same two blits, in a window of this process.
+double FloorMillisecondsPerFrame(const unsigned char* shared, int frames) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "LivePictureFloor";
+    RegisterClassA(&wc);
+    HWND wnd = CreateWindowExA(0, wc.lpszClassName, "floor", WS_POPUP | WS_VISIBLE, 0, 0, 850, 600,
+                               nullptr, nullptr, wc.hInstance, nullptr);
+    std::vector<unsigned char> buffer(static_cast<size_t>(kWidth) * kHeight * 3);
+    BITMAPINFOHEADER header{sizeof header,
+                            kWidth,
+                            kHeight,
+                            1,
+                            24,
+                            BI_RGB,
+                            static_cast<DWORD>(buffer.size()),
+                            0,
+                            0,
+                            0,
+                            0};
+    HDC screen = GetDC(wnd);
+    MemoryDc memory(CreateCompatibleDC(screen));
+    BitmapHandle bitmap(CreateCompatibleBitmap(screen, kWidth, kHeight));
+    SelectObjectScope select(memory.get(), bitmap.get());
+    SetStretchBltMode(screen, HALFTONE);
+    const auto start = Clock::now();
+    for (int i = 0; i < frames; ++i) {
+        std::memcpy(buffer.data(), shared, buffer.size());
+        StretchDIBits(memory.get(), 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, buffer.data(),
+                      reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, SRCCOPY);
+        StretchBlt(screen, kPictureRect.left, kPictureRect.top,
+                   kPictureRect.right - kPictureRect.left, kPictureRect.bottom - kPictureRect.top,
+                   memory.get(), 0, 0, kWidth, kHeight, SRCCOPY);
+        GdiFlush();
+    }
+    const double perFrame = Milliseconds(Clock::now() - start) / frames;
+    ReleaseDC(wnd, screen);
+    DestroyWindow(wnd);
+    return perFrame;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr,
+                     "usage: %s <TallyscopeSettingApp.exe> <bench_minimal_startup.exe> [frames]\n",
+                     argv[0]);
+        return 2;
+    }
+    const std::string app = argv[1];
+    const std::string minimal = argv[2];
+    const int frames = argc > 3 ? std::max(100, std::atoi(argv[3])) : 2000;
+
+    // ---- Start-up: process start to the first word to the host.
+    std::vector<double> appStart, minimalStart;
+    for (int run = 0; run < 5; ++run) {
+        {
+            HostFixture host;
+            const auto start = Clock::now();
+            if (!host.Launch(app)) return 1;
+            const auto attach = host.WaitForMessage(WM_HOST_ATTACH, 30000);
+            if (!attach) return 1;
+            appStart.push_back(Milliseconds(attach->time - start));
+            host.Close(10000);
+        }
+        {
+            HostFixture host;
+            char args[64];
+            std::snprintf(
+                args, sizeof args, "hwnd=%llx",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host.HostHwnd())));
+            const auto start = Clock::now();
+            if (!host.LaunchRaw(minimal, args)) return 1;
+            const auto first = host.WaitForMessage(WM_HOST_ATTACH, 30000);
+            if (!first) return 1;
+            minimalStart.push_back(Milliseconds(first->time - start));
+            host.Kill();
+        }
+    }
+
+    // ---- The live picture path with every overlay on.
+    SharedBlocks blocks;
+    if (!blocks.ok()) return 1;
+    unsigned char* image = blocks.data(SharedBlocks::kImage);
+    PaintPicture(image, 0);
+    HostFixture host;
+    WriteSettingsWithEveryOverlay(host);
+    if (!host.Launch(app) || !host.WaitForAttach(30000)) return 1;
+    host.SendToView(WM_VIEW_COUNTING_LINE, (40u << 16) | 150u, (280u << 16) | 130u);
+    host.SendToView(WM_VIEW_MARKER_RECT, (100u << 16) | 100u, (220u << 16) | 200u);
+    for (int i = 0; i < 100; ++i) host.SendToView(WM_VIEW_NEW_FRAME, 0, kFrame);
+    const Usage before = UsageOf(host.ProcessId());
+
+    const auto start = Clock::now();
+    for (int i = 0; i < frames; ++i) host.SendToView(WM_VIEW_NEW_FRAME, 0, kFrame);
+    const double programPerFrame = Milliseconds(Clock::now() - start) / frames;
+
+    const auto roundTripStart = Clock::now();
+    for (int i = 0; i < frames; ++i) host.SendToView(WM_NULL, 0, 0);
+    const double roundTrip = Milliseconds(Clock::now() - roundTripStart) / frames;
+
+    const double floorPerFrame = FloorMillisecondsPerFrame(image, frames) + roundTrip;
+
+    // ---- Leaks: 10 000 frames and 100 menu commands.
+    for (int i = 0; i < 10000; ++i) {
+        if (i % 100 == 0) {
+            host.PostToView(WM_COMMAND, (i / 100) % 2 ? 155 : 156, 0);
+            host.SendToView(WM_NULL, 0, 0);
+        }
+        host.SendToView(WM_VIEW_NEW_FRAME, 0, kFrame);
+    }
+    const Usage after = UsageOf(host.ProcessId());
+    host.Close(10000);
+
+    std::printf(
+        "start-up to WM_HOST_ATTACH (median of 5): program %.1f ms, minimal Win32 program %.1f ms, "
+        "ratio %.2f\n",
+        Median(appStart), Median(minimalStart), Median(appStart) / Median(minimalStart));
+    std::printf("live picture, every overlay on (%d frames): %.3f ms/frame = %.0f frames/s\n",
+                frames, programPerFrame, 1000.0 / programPerFrame);
+    std::printf(
+        "floor (copy + StretchDIBits + HALFTONE stretch, plus the %.3f ms message round trip): "
+        "%.3f ms/frame = %.0f frames/s; ratio %.2f\n",
+        roundTrip, floorPerFrame, 1000.0 / floorPerFrame, programPerFrame / floorPerFrame);
+    std::printf("after 100 frames: private %zu KiB, %lu handles, %lu GDI, %lu USER objects\n",
+                before.privateBytes / 1024, before.handles, before.gdiObjects, before.userObjects);
+    std::printf(
+        "after 10000 more frames and 100 menu commands: private %zu KiB, %lu handles, %lu GDI, "
+        "%lu USER objects\n",
+        after.privateBytes / 1024, after.handles, after.gdiObjects, after.userObjects);
+    return 0;
+}
