@@ -174,17 +174,22 @@ ExitCode CloseProgram(HostFixture& host, Simulator& sim) {
 }
 
 ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
-    const DWORD half = static_cast<DWORD>(options.seconds * 500);
-    ::Sleep(half);
-    // A counting line across the lower part of the picture and a marker
-    // around the first walker, as a counting engine shows them.
+    // Stream, then hold the picture still and show a counting line across its
+    // lower part and a marker around the first walker, as a counting engine
+    // does, for the screenshot.
+    const DWORD settle = 300;
+    ::Sleep(static_cast<DWORD>(options.seconds * 1000));
+    sim.StopStreaming();
+    sim.SendFrame();
     sim.PostToView(WM_VIEW_COUNTING_LINE, hostlink::PackPoint(60, 170),
                    hostlink::PackPoint(260, 170));
     const auto box = sim.WalkerBoxNow(0);
     if (box[2] > box[0] && box[3] > box[1])
         sim.PostToView(WM_VIEW_MARKER_RECT, hostlink::PackPoint(box[0], box[1]),
                        hostlink::PackPoint(box[2] - 1, box[3] - 1));
-    ::Sleep(half);
+    ::Sleep(settle);
+    sim.SendFrame();  // the view draws its overlays with the next picture
+    ::Sleep(settle);
     ::CreateDirectoryA(options.out.c_str(), nullptr);
     GdiplusSession gdiplus;
     const bool shot = gdiplus.ok() && Screenshot(host, sim, options.out + "\\tallyscope-main.png");

@@ -162,7 +162,7 @@ double Simulator::SceneTime() const {
 std::array<int, 4> Simulator::WalkerBoxNow(std::size_t index) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (index >= m_scene.people.size()) return {0, 0, 0, 0};
-    return m_renderer->WalkerBox(index, m_sceneTime);
+    return m_renderer->WalkerBox(index, m_lastFrameTime);
 }
 
 Simulator::State Simulator::Snapshot() const {
@@ -230,6 +230,7 @@ bool Simulator::SendFrameLocked() {
     if (!view || m_state.detached || !m_blocks.ok()) return false;
     m_renderer->Render(m_sceneTime, m_left.data(), m_right.data());
     const double now = m_sceneTime;
+    m_lastFrameTime = now;
     m_sceneTime += 1.0 / m_fps;
 
     const HostSettings& s = m_state.settings;

@@ -90,7 +90,7 @@ class Simulator {
 
     CameraModel model() const;
     double SceneTime() const;  // seconds; advances with each picture set sent
-    // Bounding box of a walker in the left picture now (left, top, right,
+    // Bounding box of a walker in the last picture sent (left, top, right,
     // bottom exclusive); all zero when there is no such walker or it is out of view.
     std::array<int, 4> WalkerBoxNow(std::size_t index) const;
 
@@ -112,7 +112,8 @@ class Simulator {
     Scene m_scene;
     std::unique_ptr<StereoRenderer> m_renderer;
     std::vector<unsigned char> m_left, m_right;  // the last pair sent
-    double m_sceneTime = 0;
+    double m_sceneTime = 0;                      // of the next picture set
+    double m_lastFrameTime = 0;                  // of the last one sent
     double m_fps = 15;
     std::string m_calibrationToProvide;
 

@@ -135,21 +135,23 @@ Scene DefaultScene(const CameraModel& model) {
     Scene scene;
     scene.model = model;
     scene.pose = {60 * kDegree, 1.5 * kDegree, 3 * kDegree, 240};
+    // Nobody walks between the camera and the template, so that its corners
+    // can always be clicked.
     Walker a;
-    a.from = {-170, 60};
-    a.to = {170, 70};
+    a.from = {-200, 260};
+    a.to = {220, 290};
     a.speed = 90;
     a.bgr[0] = 50, a.bgr[1] = 60, a.bgr[2] = 170;
     Walker b;
-    b.from = {110, 30};
-    b.to = {130, 320};
+    b.from = {130, 30};
+    b.to = {160, 320};
     b.speed = 110;
     b.phase = 1.3;
     b.height = 182;
     b.bgr[0] = 150, b.bgr[1] = 90, b.bgr[2] = 40;
     Walker c;
-    c.from = {200, 280};
-    c.to = {-220, 300};
+    c.from = {-250, 40};
+    c.to = {-240, 300};
     c.speed = 70;
     c.phase = 2.1;
     c.height = 160;
