@@ -36,9 +36,14 @@ void CFrameWnd::OnSize(WPARAM, LPARAM) {
 }
 
 void CFrameWnd::OnClose() {
-    // A close request that arrives while a modal dialog runs (the host may ask
-    // at any time) first ends the dialogs, then closes once their loops have
-    // returned, so no handler is left running on a destroyed window.
+    // A close request that arrives while a modal dialog or a message box runs
+    // (the host may ask at any time) must not destroy the window under the
+    // handler that runs it: dialogs are ended and the close follows once
+    // their loops have returned; a message box is answered by the user first.
+    if (AfxMessageBoxDepth() > 0) {
+        AfxCloseAfterMessageBoxes();
+        return;
+    }
     if (CDialog::ModalDepth() > 0) {
         CDialog::EndAllModal(IDCANCEL);
         PostMessage(WM_CLOSE);

@@ -10,7 +10,9 @@
 
 namespace {
 CWinApp* g_app = nullptr;
-}
+thread_local int t_messageBoxDepth = 0;
+thread_local bool t_closeAfterMessageBoxes = false;
+}  // namespace
 
 CWinApp::CWinApp(const char* appName) : m_pszAppName(appName ? appName : "") {
     g_app = this;
@@ -37,7 +39,21 @@ int AfxMessageBox(const char* text, UINT type) {
     HWND owner = ::GetActiveWindow();
     if (!owner) owner = AfxGetMainWnd();
     const char* caption = g_app ? g_app->m_pszAppName.c_str() : "";
-    return ::MessageBoxA(owner, text ? text : "", caption, type);
+    ++t_messageBoxDepth;
+    const int result = ::MessageBoxA(owner, text ? text : "", caption, type);
+    if (--t_messageBoxDepth == 0 && t_closeAfterMessageBoxes) {
+        t_closeAfterMessageBoxes = false;
+        if (HWND main = AfxGetMainWnd()) ::PostMessageA(main, WM_CLOSE, 0, 0);
+    }
+    return result;
+}
+
+int AfxMessageBoxDepth() {
+    return t_messageBoxDepth;
+}
+
+void AfxCloseAfterMessageBoxes() {
+    t_closeAfterMessageBoxes = true;
 }
 
 BOOL AfxWalkPreTranslateTree(HWND stopAt, MSG* msg) {

@@ -279,3 +279,22 @@ TEST_F(MainView, ExitButtonClosesTheProgram) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainView, HostCloseDuringAMessageBoxClosesOnceItIsAnswered) {
+    StartProgram(4);
+    ASSERT_TRUE(host.PostToView(WM_VIEW_NEW_FRAME, 0, Frame(kWidth, kHeight)));
+    const auto box = host.FindMessageBox(kTimeout);
+    ASSERT_TRUE(box.has_value());
+    ASSERT_TRUE(host.PostToView(WM_VIEW_CLOSE, 0, 0));
+    EXPECT_FALSE(host.WaitForExit(1500).has_value()) << "closed under an open message box";
+    EXPECT_TRUE(HostFixture::DismissMessageBox(box->hwnd));
+    const auto exitCode = host.WaitForExit(kTimeout);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH);
+    EXPECT_EQ(host.ReadIni("Setting04.ini", "Common", "VarTh"), "0");
+}
+
+}  // namespace
