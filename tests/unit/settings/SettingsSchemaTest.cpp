@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/NewSettingsFile.h"
+
 #include <climits>
 #include <set>
 #include <string>
@@ -140,53 +142,11 @@ TEST(LoadSettings, AMissingFileReadsAsTheDefaultRecord) {
 TEST(NewSettings, HoldsExactlyTheNewFileKeysInOrder) {
     MemoryIni ini;
     WriteNewSettings(ini);
-    using Row = std::tuple<std::string, std::string, std::string>;
-    std::vector<Row> rows;
+    std::vector<SettingsFileRow> rows;
     for (const auto& section : ini.sections) {
         for (const auto& key : section.keys) rows.emplace_back(section.name, key.name, key.value);
     }
-    const std::vector<Row> expected = {
-        {"General Settings", "Setted", "0"},
-        {"General Settings", "Auto Recycle Days Index", "0"},
-        {"General Settings", "Auto Recycle Days", "30"},
-        {"General Settings", "Auto Restart", "0"},
-        {"General Settings", "Notify Video Loss", "0"},
-        {"General Settings", "Unit", "0"},
-        {"Camera Angle", "Setted", "0"},
-        {"Camera Angle", "Template Dimension", "100.0"},
-        {"Camera Angle", "Angle XY", "0.000000"},
-        {"Camera Angle", "Angle YZ", "-0.785398"},
-        {"Camera Angle", "Angle XZ", "0.000000"},
-        {"Camera Angle", "Height", "240.0"},
-        {"Counter Settings", "Setted", "0"},
-        {"Counter Settings", "Image Cnt Line Pt1 x", "-1"},
-        {"Counter Settings", "Image Cnt Line Pt1 y", "-1"},
-        {"Counter Settings", "Image Cnt Line Pt2 x", "-1"},
-        {"Counter Settings", "Image Cnt Line Pt2 y", "-1"},
-        {"Counter Settings", "World Cnt Line Pt1 x", "-1"},
-        {"Counter Settings", "World Cnt Line Pt1 y", "-1"},
-        {"Counter Settings", "World Cnt Line Pt2 x", "-1"},
-        {"Counter Settings", "World Cnt Line Pt2 y", "-1"},
-        {"Counter Settings", "AngleIN", "0.000000"},
-        {"Counter Settings", "Mask Size", "0"},
-        {"Counter Settings", "Mask Color", "255"},
-        {"Counter Settings", "Display Counter Line", "0"},
-        {"Counter Settings", "Display Tracking Frame", "0"},
-        {"Counter Settings", "Display Object Height", "1"},
-        {"Counter Settings", "Display Mask", "0"},
-        {"Counter Settings", "Counting IO Direction", "0"},
-        {"Counter Settings", "Counting IO Mode", "0"},
-        {"Counter Settings", "Height Detection", "1"},
-        {"Counter Settings", "Auto Background Update", "0"},
-        {"Counter Settings", "Update Interval", "30"},
-        {"Counter Settings", "Counter Operation Time", "0"},
-        {"Counter Settings", "Operation Start Time", "80000"},
-        {"Counter Settings", "Operation Stop Time", "180000"},
-        {"Common", "Cut X1", "10"},
-        {"Common", "Cut X2", "310"},
-        {"Common", "VarTh", "0"},
-    };
-    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(rows, kNewSettingsFileRows);
 }
 
 TEST(NewSettings, LoadsAsTheNewFileRecord) {

@@ -1,6 +1,8 @@
 #include "settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/NewSettingsFile.h"
 #include <windows.h>
 
 #include <string>
@@ -17,47 +19,6 @@ using settings::SettingsFile;
 
 namespace {
 
-const std::vector<IniRow> kNewFile = {
-    {"General Settings", "Setted", "0"},
-    {"General Settings", "Auto Recycle Days Index", "0"},
-    {"General Settings", "Auto Recycle Days", "30"},
-    {"General Settings", "Auto Restart", "0"},
-    {"General Settings", "Notify Video Loss", "0"},
-    {"General Settings", "Unit", "0"},
-    {"Camera Angle", "Setted", "0"},
-    {"Camera Angle", "Template Dimension", "100.0"},
-    {"Camera Angle", "Angle XY", "0.000000"},
-    {"Camera Angle", "Angle YZ", "-0.785398"},
-    {"Camera Angle", "Angle XZ", "0.000000"},
-    {"Camera Angle", "Height", "240.0"},
-    {"Counter Settings", "Setted", "0"},
-    {"Counter Settings", "Image Cnt Line Pt1 x", "-1"},
-    {"Counter Settings", "Image Cnt Line Pt1 y", "-1"},
-    {"Counter Settings", "Image Cnt Line Pt2 x", "-1"},
-    {"Counter Settings", "Image Cnt Line Pt2 y", "-1"},
-    {"Counter Settings", "World Cnt Line Pt1 x", "-1"},
-    {"Counter Settings", "World Cnt Line Pt1 y", "-1"},
-    {"Counter Settings", "World Cnt Line Pt2 x", "-1"},
-    {"Counter Settings", "World Cnt Line Pt2 y", "-1"},
-    {"Counter Settings", "AngleIN", "0.000000"},
-    {"Counter Settings", "Mask Size", "0"},
-    {"Counter Settings", "Mask Color", "255"},
-    {"Counter Settings", "Display Counter Line", "0"},
-    {"Counter Settings", "Display Tracking Frame", "0"},
-    {"Counter Settings", "Display Object Height", "1"},
-    {"Counter Settings", "Display Mask", "0"},
-    {"Counter Settings", "Counting IO Direction", "0"},
-    {"Counter Settings", "Counting IO Mode", "0"},
-    {"Counter Settings", "Height Detection", "1"},
-    {"Counter Settings", "Auto Background Update", "0"},
-    {"Counter Settings", "Update Interval", "30"},
-    {"Counter Settings", "Counter Operation Time", "0"},
-    {"Counter Settings", "Operation Start Time", "80000"},
-    {"Counter Settings", "Operation Stop Time", "180000"},
-    {"Common", "Cut X1", "10"},
-    {"Common", "Cut X2", "310"},
-    {"Common", "VarTh", "0"},
-};
 
 // A record in which every field differs from its load default.
 CameraSettings Scrambled() {
@@ -115,7 +76,7 @@ TEST_F(SettingsFileTest, NewFileHoldsExactlyTheNewFileKeysInOrder) {
     file.CreateSettingIni(path);
     EXPECT_EQ(file.GetPath(), path);
     const std::string text = ReadRaw(path);
-    EXPECT_EQ(IniRows(text), kNewFile);
+    EXPECT_EQ(IniRows(text), kNewSettingsFileRows);
     for (const char* absent :
          {"[Calibration Data]", "Path=", "Site Name", "Remote Access", "IP Addr", "Port="}) {
         EXPECT_EQ(text.find(absent), std::string::npos) << absent;
