@@ -8,9 +8,11 @@
 // Usage (64-bit build, under Wine with a display):
 //   bench_live_picture.exe <TallyscopeSettingApp.exe> <bench_minimal_startup.exe> [frames]
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -71,26 +73,68 @@ void WriteSettingsWithEveryOverlay(const HostFixture& host) {
 }
 
 struct Usage {
-    size_t privateBytes = 0;
-    DWORD handles = 0;
-    DWORD gdiObjects = 0;
-    DWORD userObjects = 0;
+    long long residentKiB = -1;  // anonymous resident memory of the program's process
+    long long handles = -1;      // kernel handles the program holds
 };
 
-Usage UsageOf(DWORD processId) {
-    Usage usage;
-    KernelHandle process(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process) return usage;
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    if (GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof counters)) {
-        usage.privateBytes = counters.PrivateUsage;
+// Under Wine another process's memory counters and GUI object counts read as
+// 0, so memory comes from the Linux side (Z:\proc) and handles from the
+// system handle table.
+long long ResidentKiBOf(const std::string& exeName) {
+    WIN32_FIND_DATAA entry{};
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return -1;
+    long long found = -1;
+    do {
+        if (!std::isdigit(static_cast<unsigned char>(entry.cFileName[0]))) continue;
+        const std::string folder = std::string("Z:\\proc\\") + entry.cFileName + "\\";
+        std::ifstream cmdline(folder + "cmdline", std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(cmdline)), {});
+        if (text.find(exeName) == std::string::npos ||
+            text.find("bench_live_picture") != std::string::npos)
+            continue;
+        std::ifstream status(folder + "status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("RssAnon:", 0) == 0) found = std::atoll(line.c_str() + 8);
+        }
+    } while (found < 0 && FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+long long HandleCountOf(DWORD processId) {
+    using QuerySystemInformation = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return -1;
+    struct Entry {  // SYSTEM_HANDLE_TABLE_ENTRY_INFO
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        void* object;
+        ACCESS_MASK access;
+    };
+    std::vector<unsigned char> buffer(1 << 20);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        ULONG needed = 0;
+        const LONG status = query(16 /* SystemHandleInformation */, buffer.data(),
+                                  static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) {
+            const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+            const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+            long long mine = 0;
+            for (ULONG i = 0; i < count; ++i) mine += entries[i].ownerPid == processId;
+            return mine;
+        }
+        buffer.resize(buffer.size() * 4);
     }
-    GetProcessHandleCount(process.get(), &usage.handles);
-    usage.gdiObjects = GetGuiResources(process.get(), GR_GDIOBJECTS);
-    usage.userObjects = GetGuiResources(process.get(), GR_USEROBJECTS);
-    return usage;
+    return -1;
+}
+
+Usage UsageOf(DWORD processId) {
+    return {ResidentKiBOf("TallyscopeSettingApp.exe"), HandleCountOf(processId)};
 }
 
 // The floor: the same copy and the same two blits, in a window of this process.
@@ -219,11 +263,9 @@ int main(int argc, char** argv) {
         "floor (copy + StretchDIBits + HALFTONE stretch, plus the %.3f ms message round trip): "
         "%.3f ms/frame = %.0f frames/s; ratio %.2f\n",
         roundTrip, floorPerFrame, 1000.0 / floorPerFrame, programPerFrame / floorPerFrame);
-    std::printf("after 100 frames: private %zu KiB, %lu handles, %lu GDI, %lu USER objects\n",
-                before.privateBytes / 1024, before.handles, before.gdiObjects, before.userObjects);
-    std::printf(
-        "after 10000 more frames and 100 menu commands: private %zu KiB, %lu handles, %lu GDI, "
-        "%lu USER objects\n",
-        after.privateBytes / 1024, after.handles, after.gdiObjects, after.userObjects);
+    std::printf("after 100 frames: resident anonymous memory %lld KiB, %lld kernel handles\n",
+                before.residentKiB, before.handles);
+    std::printf("after 10000 more frames and 100 menu commands: %lld KiB, %lld kernel handles\n",
+                after.residentKiB, after.handles);
     return 0;
 }
