@@ -39,10 +39,10 @@ std::string ReadAll(const std::string& path) {
 }
 
 // Runs the crashing probe and returns its exit code.
-DWORD RunProbe(const std::string& folder) {
+DWORD RunProbe(const std::string& folder, const std::string& probe = TEST_PROBE_EXE) {
     // The folder goes without its last backslash, which would escape the closing quote.
     const std::string bare = folder.substr(0, folder.size() - 1);
-    std::string command = std::string("\"") + TEST_PROBE_EXE + "\" \"" + bare + "\"";
+    std::string command = "\"" + probe + "\" \"" + bare + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -62,26 +62,33 @@ DWORD RunProbe(const std::string& folder) {
     return code;
 }
 
-// Wine's per-program DLL setting: an empty load order disables the library
-// for the probe alone, as on a machine without it.
-class DebugHelpDisabledForProbe {
+// A copy of the probe under its own name, for which Wine's per-program DLL
+// setting (an empty load order) disables the debug-help library, as on a
+// machine without it. The probe itself stays untouched, so tests can run
+// side by side.
+class ProbeWithoutDebugHelp {
   public:
-    DebugHelpDisabledForProbe() {
-        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &m_key,
+    explicit ProbeWithoutDebugHelp(const std::string& folder) : m_path(folder + kName) {
+        CopyFileA(TEST_PROBE_EXE, m_path.c_str(), FALSE);
+        const std::string key =
+            std::string("Software\\Wine\\AppDefaults\\") + kName + "\\DllOverrides";
+        RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &m_key,
                         nullptr);
         if (m_key)
             RegSetValueExA(m_key, "dbghelp", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
     }
-    ~DebugHelpDisabledForProbe() {
-        if (m_key) {
-            RegDeleteValueA(m_key, "dbghelp");
-            RegCloseKey(m_key);
-        }
+    ~ProbeWithoutDebugHelp() {
+        if (m_key) RegCloseKey(m_key);
+        DeleteFileA(m_path.c_str());
     }
-    bool ok() const { return m_key != nullptr; }
+    bool ok() const {
+        return m_key != nullptr && GetFileAttributesA(m_path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    const std::string& path() const { return m_path; }
 
   private:
-    static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\win_app_probe.exe\\DllOverrides";
+    static constexpr char kName[] = "crash_probe_without_dbghelp.exe";
+    std::string m_path;
     HKEY m_key = nullptr;
 };
 
@@ -101,9 +108,9 @@ TEST(CrashDump, CrashLeavesAMinidumpNamedAfterTheProgramAndTheMoment) {
 
 TEST(CrashDump, WithoutTheDebugHelpLibraryTheReasonIsLeftInTheFile) {
     const std::string folder = MakeTempFolder();
-    DebugHelpDisabledForProbe disabled;
-    ASSERT_TRUE(disabled.ok());
-    RunProbe(folder);
+    ProbeWithoutDebugHelp probe(folder);
+    ASSERT_TRUE(probe.ok());
+    RunProbe(folder, probe.path());
     const auto files = DumpFiles(folder);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(ReadAll(folder + files[0]), "DBGHELP.DLL not found");
