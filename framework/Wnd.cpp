@@ -25,14 +25,14 @@ const fw::MessageMap* CWnd::GetThisMessageMap() {
 }
 
 CWnd::~CWnd() {
-    if (m_hWnd && ::IsWindow(m_hWnd)) {
-        HWND wnd = m_hWnd;
-        if (m_superWndProc) {
-            Detach();  // a subclassed control belongs to its dialog
-        } else {
-            ::DestroyWindow(wnd);  // our own window dies with its object
-            if (m_hWnd) Detach();
-        }
+    if (!m_hWnd || !::IsWindow(m_hWnd)) return;
+    if (m_createdHere) {
+        ::DestroyWindow(m_hWnd);  // a window this object created dies with it
+        if (m_hWnd) Detach();
+    } else if (m_superWndProc) {
+        UnsubclassWindow();  // a dialog item belongs to its dialog: give its procedure back
+    } else {
+        Detach();
     }
 }
 
@@ -117,6 +117,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     // A window of a system class (a button, a list box) never ran our
     // procedure: route its messages through this object from now on.
     if (!m_hWnd) SubclassWindow(wnd);
+    m_createdHere = true;
     return TRUE;
 }
 

@@ -89,6 +89,7 @@ class CWnd {
 
   protected:
     WNDPROC m_superWndProc = nullptr;  // the original procedure of a subclassed window
+    bool m_createdHere = false;        // created by CreateEx, so destroyed with the object
 
     // Looks a window message up in the map chain; TRUE when a handler ran.
     BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
