@@ -333,12 +333,16 @@ void CChildView::ComposeAndShow() {
     }
     DrawMarkerRectangle();
 
+    // Only what the 320 x 240 bitmap holds is stretched: a larger picture
+    // shows its top-left part, never undefined pixels beyond the bitmap.
+    const int sourceWidth = std::min<int>(m_liveWidth, kComposeWidth);
+    const int sourceHeight = std::min<int>(m_liveHeight, kComposeHeight);
     WindowDc window(m_hWnd);
     ::SetStretchBltMode(window.get(), HALFTONE);
     ::SetBrushOrgEx(window.get(), 0, 0, nullptr);
     ::StretchBlt(window.get(), m_pictureRect.left, m_pictureRect.top,
                  m_pictureRect.right - m_pictureRect.left, m_pictureRect.bottom - m_pictureRect.top,
-                 memory, 0, 0, m_liveWidth, m_liveHeight, SRCCOPY);
+                 memory, 0, 0, sourceWidth, sourceHeight, SRCCOPY);
 }
 
 void CChildView::DrawCountingLineOverlay() {

@@ -298,3 +298,33 @@ TEST_F(MainView, HostCloseDuringAMessageBoxClosesOnceItIsAnswered) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainView, LargerFirstPictureShowsItsTopLeftPartAcrossTheRectangle) {
+    // A 640 x 480 picture: its top-left 320 x 240 (on screen) green, the rest red.
+    constexpr int width = 640, height = 480;
+    KernelHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            width * height * 3, hostlink::kImageBlockName));
+    ASSERT_TRUE(mapping.valid());
+    MappedView view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, width * height * 3));
+    ASSERT_TRUE(view.valid());
+    auto* pixels = static_cast<unsigned char*>(view.get());
+    for (int row = 0; row < height; ++row) {
+        const bool topHalf = height - 1 - row < height / 2;
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = pixels + (static_cast<size_t>(row) * width + x) * 3;
+            const bool green = topHalf && x < width / 2;
+            p[0] = 0, p[1] = green ? 200 : 0, p[2] = green ? 0 : 200;
+        }
+    }
+    StartProgram();
+    ASSERT_TRUE(host.SendToView(WM_VIEW_NEW_FRAME, 0, Frame(width, height)));
+    const hostsim::Capture capture = CaptureView();
+    for (const auto& [x, y] : {std::pair{10, 10}, std::pair{300, 220}, std::pair{160, 120}}) {
+        EXPECT_TRUE(Near(PictureColor(capture, x, y), 0, 200, 0))
+            << x << "," << y << " " << std::hex << PictureColor(capture, x, y);
+    }
+}
+
+}  // namespace
