@@ -25,6 +25,19 @@ using settings::CheckCalibrationData;
 
 namespace {
 
+// The header of a 24-bit bottom-up picture as the host sends them.
+BITMAPINFOHEADER PictureHeader(int32_t width, int32_t height, uint64_t imageBytes) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(imageBytes);
+    return header;
+}
+
 constexpr int kComposeWidth = 320;
 constexpr int kComposeHeight = 240;
 constexpr size_t kRectifiedBytes = hostlink::kRectifiedPictureBytes;
@@ -52,13 +65,7 @@ CChildView::CChildView()
       m_leftPicture(kRectifiedBytes, 0),
       m_rightPicture(kRectifiedBytes, 0),
       m_referencePicture(kRectifiedBytes, 0) {
-    m_rectifiedHeader.biSize = sizeof(BITMAPINFOHEADER);
-    m_rectifiedHeader.biWidth = kComposeWidth;
-    m_rectifiedHeader.biHeight = kComposeHeight;
-    m_rectifiedHeader.biPlanes = 1;
-    m_rectifiedHeader.biBitCount = 24;
-    m_rectifiedHeader.biCompression = BI_RGB;
-    m_rectifiedHeader.biSizeImage = static_cast<DWORD>(kRectifiedBytes);
+    m_rectifiedHeader = PictureHeader(kComposeWidth, kComposeHeight, kRectifiedBytes);
 }
 
 CChildView::~CChildView() {
@@ -277,14 +284,7 @@ void CChildView::OnLivePicture(uint32_t width, uint32_t height) {
         if (!m_imageBlock.Open(plan->mapBytes)) return;
         m_liveWidth = static_cast<int32_t>(width);
         m_liveHeight = static_cast<int32_t>(height);
-        m_liveHeader = {};
-        m_liveHeader.biSize = sizeof(BITMAPINFOHEADER);
-        m_liveHeader.biWidth = m_liveWidth;
-        m_liveHeader.biHeight = m_liveHeight;
-        m_liveHeader.biPlanes = 1;
-        m_liveHeader.biBitCount = 24;
-        m_liveHeader.biCompression = BI_RGB;
-        m_liveHeader.biSizeImage = static_cast<DWORD>(plan->bufferBytes);
+        m_liveHeader = PictureHeader(m_liveWidth, m_liveHeight, plan->bufferBytes);
         m_livePixels.assign(plan->bufferBytes, 0);
     }
     // A picture larger than the first one would read past the mapping or

@@ -281,13 +281,17 @@ std::string HostFixture::SettingsFile(int camera) const {
 }
 
 bool HostFixture::WriteFile(const std::string& name, const std::string& bytes) const {
-    FileHandle file(::CreateFileA(PathOf(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    return WriteWholeFile(PathOf(name), bytes.data(), bytes.size());
+}
+
+bool WriteWholeFile(const std::string& path, const void* data, std::size_t size) {
+    if (size > MAXDWORD) return false;
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
-    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr) &&
-           written == bytes.size();
+    return ::WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) &&
+           written == size;
 }
 
 std::optional<std::string> HostFixture::ReadFile(const std::string& name) const {

@@ -187,4 +187,7 @@ class HostFixture {
 // Wide text to UTF-8.
 std::string ToUtf8(const std::wstring& text);
 
+// Creates or replaces the file at path with exactly these bytes.
+bool WriteWholeFile(const std::string& path, const void* data, std::size_t size);
+
 }  // namespace hostsim

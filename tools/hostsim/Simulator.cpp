@@ -100,13 +100,7 @@ std::optional<CameraModel> ReadCalibrationFile(const std::string& path, std::str
 
 bool WriteCalibrationFile(const std::string& path, const CameraModel& model) {
     const CalibrationBytes bytes = EncodeCalibration(model);
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr) &&
-           written == bytes.size();
+    return WriteWholeFile(path, bytes.data(), bytes.size());
 }
 
 Simulator::Simulator(HostWindow& host, std::string settingsFile, const Scene& scene,

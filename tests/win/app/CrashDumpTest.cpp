@@ -10,16 +10,12 @@
 #include <vector>
 
 #include "app/CrashDump.h"
+#include "support/UniqueFolder.h"
 
 namespace {
 
 std::string MakeTempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    std::string folder = std::string(base) + "tsc-crash-" + std::to_string(GetCurrentProcessId()) +
-                         "-" + std::to_string(GetTickCount()) + "\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
+    return CreateUniqueTempFolder("tsc-crash") + "\\";
 }
 
 std::vector<std::string> DumpFiles(const std::string& folder) {

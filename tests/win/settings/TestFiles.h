@@ -4,6 +4,8 @@
 // file's text as the host would see them on disk.
 #include <windows.h>
 
+#include "support/UniqueFolder.h"
+
 #include <algorithm>
 #include <atomic>
 #include <string>
@@ -13,12 +15,7 @@
 class TempFolder {
   public:
     TempFolder() {
-        static std::atomic<int> counter{0};
-        char temp[MAX_PATH] = "";
-        ::GetTempPathA(MAX_PATH, temp);
-        m_parent = std::string(temp) + "tallyscope-settings-" +
-                   std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
-        ::CreateDirectoryA(m_parent.c_str(), nullptr);
+        m_parent = CreateUniqueTempFolder("tallyscope-settings");
         m_path = m_parent + "\\S";
         ::CreateDirectoryA(m_path.c_str(), nullptr);
     }

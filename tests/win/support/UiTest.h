@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "support/UniqueFolder.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -193,12 +195,7 @@ inline bool WriteBmp(const std::string& path, int width, int height, const Pixel
 class TempFolder {
   public:
     TempFolder() {
-        char base[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, base);
-        static int counter = 0;
-        m_path = std::string(base) + "tallyscope_ui_" + std::to_string(::GetCurrentProcessId()) +
-                 "_" + std::to_string(++counter) + "\\";
-        ::CreateDirectoryA(m_path.c_str(), nullptr);
+        m_path = CreateUniqueTempFolder("tallyscope_ui") + "\\";
     }
     ~TempFolder() { RemoveTree(m_path); }
     TempFolder(const TempFolder&) = delete;

@@ -15,6 +15,7 @@
 #include "hostlink/HostMessages.h"
 #include "hostlink/SharedBlock.h"
 #include "settings/SettingsPaths.h"
+#include "support/UniqueFolder.h"
 #include "view/ChildView.h"
 
 namespace {
@@ -22,13 +23,7 @@ namespace {
 CWinApp g_app("Tallyscope");
 
 std::string TempFolder(const char* tag) {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    static int counter = 0;
-    std::string folder = std::string(base) + "tsc-view-" + tag + "-" +
-                         std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
+    return CreateUniqueTempFolder((std::string("tsc-view-") + tag).c_str());
 }
 
 void WriteText(const std::string& path, const std::string& text) {
