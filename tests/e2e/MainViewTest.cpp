@@ -86,6 +86,13 @@ class MainView : public ::testing::Test {
     void SendLiveFrame(int width = kWidth, int height = kHeight) {
         ASSERT_TRUE(host.SendToView(WM_VIEW_NEW_FRAME, 0, Frame(width, height)));
     }
+    // Camera 1's mask: one rectangle (10, 20, 110, 120), drawn in red.
+    void WriteRedMask() {
+        const int32_t mask[12] = {32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120};
+        host.WriteFile("Mask01.bin", std::string(reinterpret_cast<const char*>(mask), sizeof mask));
+        host.WriteIni("Setting01.ini", "Counter Settings", "Mask Size", "48");
+        host.WriteIni("Setting01.ini", "Counter Settings", "Mask Color", "255");
+    }
     hostsim::Capture CaptureView() {
         Sleep(200);  // let the screen settle after the last blit
         return HostFixture::CaptureWindow(host.ViewHwnd());
@@ -203,10 +210,7 @@ TEST_F(MainView, NoOverlaysButTheMarkerWithoutACountingLineSet) {
     ASSERT_TRUE(blocks.ok());
     unsigned char* image = blocks.data(SharedBlocks::kImage);
     std::memset(image, 0x40, kWidth * kHeight * 3);
-    const int32_t mask[12] = {32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120};
-    host.WriteFile("Mask01.bin", std::string(reinterpret_cast<const char*>(mask), 48));
-    host.WriteIni("Setting01.ini", "Counter Settings", "Mask Size", "48");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Mask Color", "255");  // red
+    WriteRedMask();
     StartProgram();
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE, (60u << 16) | 120u, (260u << 16) | 120u));
     SendLiveFrame();
@@ -220,11 +224,8 @@ TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
     ASSERT_TRUE(blocks.ok());
     unsigned char* image = blocks.data(SharedBlocks::kImage);
     std::memset(image, 0x40, kWidth * kHeight * 3);
-    const int32_t mask[12] = {32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120};
-    host.WriteFile("Mask01.bin", std::string(reinterpret_cast<const char*>(mask), 48));
+    WriteRedMask();
     host.WriteIni("Setting01.ini", "Counter Settings", "Setted", "1");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Mask Size", "48");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Mask Color", "255");
     StartProgram();
     SendLiveFrame();
     const hostsim::Capture capture = CaptureView();
