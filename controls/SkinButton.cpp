@@ -1,4 +1,4 @@
-#include "view/SkinButton.h"
+#include "controls/SkinButton.h"
 
 #include "framework/WinApp.h"
 #include "hostlink/HostMessages.h"

@@ -9,7 +9,7 @@
 #include "hostlink/HostMessages.h"
 #include "res/Resource.h"
 #include "tests/win/support/UiTest.h"
-#include "view/SkinButton.h"
+#include "controls/SkinButton.h"
 
 namespace {
 
