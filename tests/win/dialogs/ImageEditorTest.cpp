@@ -1,0 +1,401 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <vector>
+
+#include "dialogs/ImageEditor.h"
+#include "hostlink/HostMessages.h"
+#include "res/Resource.h"
+#include "tests/win/support/UiTest.h"
+
+namespace {
+
+constexpr int kW = CImageEditor::kWidth;
+constexpr int kH = CImageEditor::kHeight;
+constexpr BYTE kGrey = 90;
+
+// Keeps what is posted to it in the program's own range.
+class Recorder : public CWnd {
+  public:
+    std::vector<MSG> posted;
+    int Count(UINT message, WPARAM wp, LPARAM lp) const {
+        int n = 0;
+        for (const MSG& m : posted) n += m.message == message && m.wParam == wp && m.lParam == lp;
+        return n;
+    }
+
+  protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg >= WM_APP && msg < 0xC000) {
+            MSG m{};
+            m.message = msg;
+            m.wParam = wp;
+            m.lParam = lp;
+            posted.push_back(m);
+        }
+        return CWnd::WindowProc(msg, wp, lp);
+    }
+};
+
+bool IsBlue(COLORREF c) {
+    return GetBValue(c) > 150 && GetRValue(c) < 100 && GetGValue(c) < 100;
+}
+bool IsRed(COLORREF c) {
+    return GetRValue(c) > 150 && GetGValue(c) < 100 && GetBValue(c) < 100;
+}
+bool IsGreen(COLORREF c) {
+    return c == RGB(0, 255, 0);
+}
+
+class ImageEditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        header.bmiHeader = {sizeof(BITMAPINFOHEADER), kW, kH, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        pixels.assign(static_cast<size_t>(kW) * kH * 3, kGrey);
+        HWND host = uitest::HostWindow().m_hWnd;
+        ASSERT_TRUE(notify.CreateEx(0, "STATIC", "", WS_CHILD, RECT{0, 0, 4, 4}, host, 0));
+        ASSERT_TRUE(editor.CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE,
+                                    RECT{20, 20, 20 + kW, 20 + kH}, host, 1016));
+    }
+    void TearDown() override {
+        if (::GetCapture()) ::ReleaseCapture();
+    }
+
+    void Init(int mode, int tag = 0) {
+        editor.Initialize(mode, notify.m_hWnd, &header, pixels.data(), tag);
+    }
+    void Mouse(UINT msg, int x, int y) {
+        editor.SendMessage(msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    void Click(int x, int y) {
+        Mouse(WM_LBUTTONDOWN, x, y);
+        Mouse(WM_LBUTTONUP, x, y);
+    }
+    void Drag(int x1, int y1, int x2, int y2) {
+        Mouse(WM_LBUTTONDOWN, x1, y1);
+        Mouse(WM_MOUSEMOVE, x2, y2);
+        Mouse(WM_LBUTTONUP, x2, y2);
+    }
+    // Keys go through the pump, which offers them to PreTranslateMessage.
+    void Key(WPARAM vk, int times = 1) {
+        for (int i = 0; i < times; ++i) editor.PostMessage(WM_KEYDOWN, vk, 0);
+        Drain();
+    }
+    static void Drain() { uitest::PumpUntil(nullptr, 0); }
+
+    // Pixels of the off-screen picture inside [x0, x1) x [y0, y1) that match.
+    int CountPixels(const std::function<bool(COLORREF)>& match, int x0 = 0, int y0 = 0, int x1 = kW,
+                    int y1 = kH, const std::function<bool(int, int)>& where = {}) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                if ((!where || where(x, y)) && match(::GetPixel(editor.OffscreenDc(), x, y))) ++n;
+            }
+        }
+        return n;
+    }
+
+    BITMAPINFO header{};
+    std::vector<BYTE> pixels;
+    Recorder notify;
+    CImageEditor editor;
+};
+
+TEST_F(ImageEditorTest, LineOfSixtyPixelsAsksTheHostShorterDoesNot) {
+    const struct {
+        int x2, y2;
+        bool asks;
+    } cases[] = {{70, 10, true}, {69, 10, false}, {46, 58, true}, {45, 58, false}};
+    Init(CImageEditor::kModeCountingLine);
+    editor.m_tool = CImageEditor::kToolLine;
+    for (const auto& c : cases) {
+        notify.posted.clear();
+        Drag(10, 10, c.x2, c.y2);
+        Drain();
+        EXPECT_EQ(notify.Count(WM_UI_HOST_REQUEST, 1, 0), c.asks ? 1 : 0) << c.x2 << "," << c.y2;
+        EXPECT_EQ(editor.m_dragEnd.x, c.x2);
+        EXPECT_FALSE(editor.Dragging());
+        EXPECT_EQ(::GetCapture(), nullptr);
+    }
+}
+
+TEST_F(ImageEditorTest, SmallShapesAreIgnored) {
+    const struct {
+        int tool, w, h;
+        bool taken;
+    } cases[] = {{CImageEditor::kToolRectangle, 5, 40, true},
+                 {CImageEditor::kToolRectangle, 5, 5, false},
+                 {CImageEditor::kToolEllipse, 40, 5, true},
+                 {CImageEditor::kToolEllipse, -5, -5, false}};
+    Init(CImageEditor::kModeCountingLine);
+    for (const auto& c : cases) {
+        editor.DeleteMask();
+        editor.m_tool = c.tool;
+        Drag(100, 100, 100 + c.w, 100 + c.h);
+        EXPECT_EQ(editor.Mask() != nullptr, c.taken) << c.tool << " " << c.w << "x" << c.h;
+    }
+}
+
+TEST_F(ImageEditorTest, AfterAllAShapeIsAHoleAfterClearItIsMasked) {
+    for (int whole : {1, 0}) {
+        Init(CImageEditor::kModeCountingLine);
+        editor.DeleteMask();
+        editor.m_wholePicture = whole;
+        if (whole) editor.BuildMask(1);
+        editor.m_tool = CImageEditor::kToolRectangle;
+        Drag(50, 50, 100, 100);
+        ASSERT_NE(editor.Mask(), nullptr);
+        EXPECT_EQ(::PtInRegion(editor.Mask(), 75, 75) != FALSE, whole == 0) << whole;
+        EXPECT_EQ(::PtInRegion(editor.Mask(), 10, 200) != FALSE, whole == 1) << whole;
+    }
+}
+
+TEST_F(ImageEditorTest, PolygonClosesInTheSquareAroundTheFirstVertex) {
+    Init(CImageEditor::kModeCountingLine);
+    editor.m_tool = CImageEditor::kToolPolygon;
+    Click(50, 50);
+    const RECT square = editor.ClosingSquare();
+    EXPECT_EQ(square.left, 46);
+    EXPECT_EQ(square.bottom, 55);
+    Click(54, 54);  // closing at once: nothing to mask, the first vertex stays
+    EXPECT_EQ(editor.Mask(), nullptr);
+    ASSERT_EQ(editor.PolygonVertices().size(), 2u);
+    EXPECT_EQ(editor.PolygonVertices()[0].x, 50);
+    Click(150, 50);
+    Click(150, 150);
+    Mouse(WM_MOUSEMOVE, 120, 130);
+    EXPECT_EQ(editor.PolygonVertices().back().y, 130) << "the last vertex follows the mouse";
+    Click(46, 46);
+    ASSERT_NE(editor.Mask(), nullptr);
+    EXPECT_TRUE(::PtInRegion(editor.Mask(), 130, 70));
+    EXPECT_FALSE(::PtInRegion(editor.Mask(), 70, 130));
+    EXPECT_TRUE(editor.PolygonVertices().empty());
+    EXPECT_EQ(::GetCapture(), nullptr);
+
+    Click(200, 200);
+    Click(250, 200);
+    Click(-10, 5);  // beside the picture: the open polygon is given up
+    EXPECT_TRUE(editor.PolygonVertices().empty());
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(ImageEditorTest, DragLeavingThePictureEndsAtTheLastPointInside) {
+    Init(CImageEditor::kModeCountingLine);
+    editor.m_tool = CImageEditor::kToolRectangle;
+    Mouse(WM_LBUTTONDOWN, 200, 100);
+    Mouse(WM_MOUSEMOVE, 300, 200);
+    Mouse(WM_MOUSEMOVE, 400, 260);
+    EXPECT_FALSE(editor.Dragging());
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(editor.m_dragEnd.x, 300);
+    EXPECT_EQ(editor.m_dragEnd.y, 200);
+    ASSERT_NE(editor.Mask(), nullptr);
+    EXPECT_TRUE(::PtInRegion(editor.Mask(), 250, 150));
+    EXPECT_FALSE(::PtInRegion(editor.Mask(), 310, 150));
+}
+
+TEST_F(ImageEditorTest, PointsModeTakesFourPointsAndKeysStopAtTheEdges) {
+    Init(CImageEditor::kModePoints);
+    for (int i = 0; i < 5; ++i) Click(10 + 10 * i, 20);
+    ASSERT_EQ(editor.m_points.size(), 4u);
+    EXPECT_EQ(editor.m_points.back().x, 40);
+
+    const struct {
+        POINT from;
+        WPARAM key;
+        POINT to;
+    } cases[] = {{{1, 5}, VK_LEFT, {0, 5}},
+                 {{318, 5}, VK_RIGHT, {kW - 1, 5}},
+                 {{5, 1}, VK_UP, {5, 0}},
+                 {{5, kH - 2}, VK_DOWN, {5, kH - 1}}};
+    for (const auto& c : cases) {
+        editor.m_points.back() = c.from;
+        Key(c.key, 3);
+        EXPECT_EQ(editor.m_points.back().x, c.to.x) << c.key;
+        EXPECT_EQ(editor.m_points.back().y, c.to.y) << c.key;
+    }
+    EXPECT_TRUE(notify.posted.empty());
+}
+
+TEST_F(ImageEditorTest, CountingModeAndDirectionChooseTheArrows) {
+    // A vertical line through x = 160, in angle 0: the blue (in) arrow stands
+    // right of the line, the red (out) arrow left; each head points away from
+    // the line, or towards it with the assignment turned.
+    const struct {
+        int countingMode, ioDirection;
+        bool blue, red, headsAway;
+    } cases[] = {{0, 0, true, true, true},
+                 {0, 1, true, true, false},
+                 {1, 0, true, false, true},
+                 {2, 0, false, true, true}};
+    Init(CImageEditor::kModeCountingLine);
+    editor.SetArrowImages(LoadBitmapResource(::GetModuleHandleA(nullptr), IDB_ARROW_IN),
+                          LoadBitmapResource(::GetModuleHandleA(nullptr), IDB_ARROW_OUT));
+    editor.SetCountingLine(160, 60, 160, 180, 0.0f);
+    const auto head = [](int, int y) { return std::abs(y - 120) >= 3; };
+    for (const auto& c : cases) {
+        editor.m_countingMode = c.countingMode;
+        editor.m_ioDirection = c.ioDirection;
+        editor.Redraw();
+        SCOPED_TRACE(testing::Message() << c.countingMode << "/" << c.ioDirection);
+        EXPECT_EQ(CountPixels(IsBlue, 0, 0, 160, kH), 0);
+        EXPECT_EQ(CountPixels(IsRed, 161, 0, kW, kH), 0);
+        EXPECT_EQ(CountPixels(IsBlue, 161, 100, 200, 140) > 30, c.blue);
+        EXPECT_EQ(CountPixels(IsRed, 120, 100, 160, 140) > 30, c.red);
+        if (c.blue) {  // blue centre x = 160 + 21
+            const int outer = CountPixels(IsBlue, 182, 105, 200, 136, head);
+            const int inner = CountPixels(IsBlue, 162, 105, 181, 136, head);
+            EXPECT_EQ(outer > inner, c.headsAway) << outer << " " << inner;
+        }
+        if (c.red) {  // red centre x = 160 - 21
+            const int outer = CountPixels(IsRed, 120, 105, 139, 136, head);
+            const int inner = CountPixels(IsRed, 140, 105, 159, 136, head);
+            EXPECT_EQ(outer > inner, c.headsAway) << outer << " " << inner;
+        }
+    }
+}
+
+TEST_F(ImageEditorTest, LineWithoutLengthOrDirectionDrawsWhatItCan) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        int x1, y1, x2, y2;
+        float angle;
+        bool band, arrows;
+    } cases[] = {{100, 100, 100, 100, 0.0f, false, false},
+                 {-1, 0, 200, 100, 0.0f, false, false},
+                 {40, 120, 280, 120, nan, true, false},
+                 {40, 120, 280, 120, inf, true, false},
+                 {40, 120, 280, 120, 1.57f, true, true}};
+    Init(CImageEditor::kModeCountingLine);
+    editor.SetArrowImages(LoadBitmapResource(::GetModuleHandleA(nullptr), IDB_ARROW_IN),
+                          LoadBitmapResource(::GetModuleHandleA(nullptr), IDB_ARROW_OUT));
+    for (const auto& c : cases) {
+        editor.SetCountingLine(c.x1, c.y1, c.x2, c.y2, c.angle);
+        editor.Redraw();
+        SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " angle " << c.angle);
+        EXPECT_EQ(CountPixels(IsGreen) > 100, c.band);
+        EXPECT_EQ(CountPixels(IsBlue) + CountPixels(IsRed) > 30, c.arrows);
+    }
+}
+
+TEST_F(ImageEditorTest, TestRegionIsTakenFromTenPixelsOnLeftPictureOnly) {
+    const struct {
+        int mode, x2, y2;
+        bool taken;
+    } cases[] = {{CImageEditor::kModeTestLeft, 130, 120, true},
+                 {CImageEditor::kModeTestLeft, 70, 80, true},
+                 {CImageEditor::kModeTestLeft, 109, 150, false},
+                 {CImageEditor::kModeTestRight, 150, 150, false}};
+    for (const auto& c : cases) {
+        Init(c.mode);
+        editor.m_testMethod = CImageEditor::kTestRegion;
+        editor.m_testRegion = {1, 2, 3, 4};
+        notify.posted.clear();
+        Drag(100, 100, c.x2, c.y2);
+        Drain();
+        const RECT r = editor.m_testRegion;
+        SCOPED_TRACE(testing::Message() << c.mode << " to " << c.x2 << "," << c.y2);
+        EXPECT_EQ(notify.Count(WM_UI_SELECTION_CHANGED, 1, c.mode), c.taken ? 1 : 0);
+        if (c.taken) {
+            EXPECT_EQ(r.left, std::min(100, c.x2));
+            EXPECT_EQ(r.bottom, std::max(100, c.y2));
+        } else if (c.mode == CImageEditor::kModeTestLeft) {
+            EXPECT_TRUE(r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0);
+        } else {
+            EXPECT_EQ(r.right, 3) << "the right picture ignores region input";
+        }
+    }
+}
+
+TEST_F(ImageEditorTest, TestPointMovesByKeyAndEveryKeyIsReported) {
+    Init(CImageEditor::kModeTestRight);
+    editor.m_testMethod = CImageEditor::kTestPoint;
+    Click(10, 10);
+    Key(VK_LEFT);
+    Key('A');
+    EXPECT_EQ(editor.m_testPoint.x, 9);
+    EXPECT_EQ(notify.Count(WM_UI_SELECTION_CHANGED, 0, CImageEditor::kModeTestRight), 3);
+}
+
+TEST_F(ImageEditorTest, MarkPointIsPostedWithTheTagAndNeverToANullWindow) {
+    Init(CImageEditor::kModeMarkPoint, 1);
+    Click(33, 44);
+    Drain();
+    EXPECT_EQ(notify.Count(WM_UI_MARK_POINT, 1, 0), 1);
+    EXPECT_EQ(editor.m_clickPoint.y, 44);
+
+    editor.Initialize(CImageEditor::kModeMarkPoint, nullptr, &header, pixels.data(), 1);
+    Click(5, 5);
+    MSG threadMessage;
+    EXPECT_FALSE(::PeekMessageA(&threadMessage, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+}
+
+TEST_F(ImageEditorTest, ToolCursorShowsOverThisControlOnlyUntilRestored) {
+    Recorder other;  // another static control of the same class
+    ASSERT_TRUE(other.CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, RECT{400, 20, 440, 60},
+                               uitest::HostWindow().m_hWnd, 0));
+    const HCURSOR tool =
+        ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_TOOL_CURSOR));
+    ASSERT_NE(tool, nullptr);
+    const auto cursorOver = [](CWnd& wnd) {
+        ::SetCursor(nullptr);
+        wnd.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.m_hWnd),
+                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return ::GetCursor();
+    };
+    Init(CImageEditor::kModeCountingLine);
+    editor.ApplyToolCursor();
+    EXPECT_EQ(cursorOver(editor), tool);
+    EXPECT_NE(cursorOver(other), tool);
+    editor.RestoreCursor();
+    EXPECT_FALSE(editor.ToolCursorInForce());
+    EXPECT_NE(cursorOver(editor), tool);
+}
+
+TEST_F(ImageEditorTest, HugePolygonsAndMasksDrawWithoutHarm) {
+    Init(CImageEditor::kModeCountingLine);
+    editor.m_tool = CImageEditor::kToolPolygon;
+    Click(5, 5);
+    for (int i = 0; i < 1000; ++i) Click(20 + (i % 100) * 3, 20 + (i / 100) * 20 + i % 7);
+    EXPECT_EQ(editor.PolygonVertices().size(), 1002u);
+    Click(5, 5);
+    EXPECT_NE(editor.Mask(), nullptr);
+
+    RegionHandle checker(::CreateRectRgn(0, 0, 0, 0));
+    for (int y = 0; y < kH; y += 2) {
+        for (int x = y % 4; x < kW; x += 4) {
+            RegionHandle cell(::CreateRectRgn(x, y, x + 1, y + 1));
+            ::CombineRgn(checker.get(), checker.get(), cell.get(), RGN_OR);
+        }
+    }
+    editor.SetMask(checker.get());
+    editor.m_maskColor = RGB(0, 0, 255);
+    editor.Redraw();
+    EXPECT_GT(CountPixels(IsBlue), 1000);
+
+    // Without a picture nothing is drawn, but the vertex list still stops growing.
+    editor.Initialize(CImageEditor::kModeCountingLine, nullptr, &header, nullptr, 0);
+    editor.DiscardPolygon();
+    Click(5, 5);
+    for (int i = 0; i < static_cast<int>(CImageEditor::kMaxPolygonVertices) + 10; ++i)
+        Click(20 + i % 280, 20 + (i / 280) * 10);
+    EXPECT_EQ(editor.PolygonVertices().size(), CImageEditor::kMaxPolygonVertices);
+}
+
+TEST_F(ImageEditorTest, PictureOfAnotherSizeShowsOnlyWhatItHas) {
+    header.bmiHeader.biWidth = 100;
+    header.bmiHeader.biHeight = 50;
+    Init(CImageEditor::kModeMarkPoint);
+    ::UpdateWindow(editor.m_hWnd);
+    editor.Redraw();
+    HDC window = ::GetDC(editor.m_hWnd);
+    EXPECT_EQ(::GetPixel(window, 50, 25), RGB(kGrey, kGrey, kGrey));
+    EXPECT_EQ(::GetPixel(window, 150, 100), RGB(255, 255, 255));
+    ::ReleaseDC(editor.m_hWnd, window);
+}
+
+}  // namespace
