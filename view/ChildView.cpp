@@ -9,6 +9,7 @@
 #include "dialogs/AboutDlg.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
+#include "hostlink/BlockLayouts.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
 #include "hostlink/PictureSizes.h"
@@ -56,6 +57,8 @@ ON_MESSAGE(WM_VIEW_CLOSE, OnHostClose)
 ON_MESSAGE(WM_VIEW_CALIBRATION_CHANGED, OnCalibrationChanged)
 ON_MESSAGE(WM_VIEW_MARKER_RECT, OnMarkerRect)
 ON_MESSAGE(WM_VIEW_COUNTER_RECT, OnCounterRect)
+ON_MESSAGE(WM_VIEW_COUNTING_LINE_3D, OnCountingLine3D)
+ON_MESSAGE(WM_UI_HOST_REQUEST, OnHostRequest)
 ON_COMMAND_RANGE(150, 157, OnMenuCommand)
 ON_COMMAND_RANGE(103, 104, OnIgnoredCommand)
 END_MESSAGE_MAP()
@@ -84,11 +87,10 @@ CChildView::~CChildView() {
     m_imageBlock.Release();
     m_livePixels = {};
     m_rectImageBlock.Release();
+    m_countingLineBlock.Release();
     m_leftPicture = {};
     m_rightPicture = {};
     if (!m_settingsFile.GetPath().empty()) m_host.Detach();
-    for (auto& transform : m_transforms) transform.reset();
-    m_yellowKey.reset();
 }
 
 BOOL CChildView::PreCreateWindow(CREATESTRUCTA& cs) {
@@ -140,6 +142,9 @@ void CChildView::SetUp() {
     m_arrowIn = LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN);
     m_arrowOut = LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT);
 
+    m_counterSettingsDlg.SetImageSource(
+        m_hWnd, reinterpret_cast<const BITMAPINFO*>(&m_rectifiedHeader), m_leftPicture.data());
+
     m_aboutDlg = std::make_unique<CAboutDlg>(this);
     if (!m_aboutDlg->Create(IDD_ABOUTBOX, this)) m_aboutDlg.reset();
 
@@ -166,9 +171,6 @@ void CChildView::SetUp() {
         m_memoryGraphics = std::make_unique<Gdiplus::Graphics>(m_memoryDc.get());
     }
     // What draws the overlays lives as long as the view, not one frame.
-    m_yellowKey = std::make_unique<Gdiplus::ImageAttributes>();
-    Gdiplus::ColorMap yellowToClear{Gdiplus::Color(255, 255, 255, 0), Gdiplus::Color(0, 0, 0, 0)};
-    m_yellowKey->SetRemapTable(1, &yellowToClear);
     m_linePen.reset(::CreatePen(PS_SOLID, 1, RGB(0, 255, 0)));
     m_markerPen.reset(::CreatePen(PS_DOT, 0, RGB(255, 255, 255)));
     RebuildOverlayTransforms();
@@ -178,6 +180,8 @@ void CChildView::SetUp() {
         m_host.SetCountingLine({m_settings.imageLine[0].x, m_settings.imageLine[0].y},
                                {m_settings.imageLine[1].x, m_settings.imageLine[1].y});
     }
+
+    m_counterSettingsDlg.SetLanguageFile(m_languageFile);
 }
 
 void CChildView::ResolveLanguageFile() {
@@ -346,53 +350,16 @@ void CChildView::ComposeAndShow() {
 }
 
 void CChildView::DrawCountingLineOverlay() {
-    if (m_settings.imageLine[0].x == -1 || !m_arrowIn || !m_arrowOut || !m_overlay.hasLine) return;
-    HDC memory = m_memoryDc.get();
-    {
-        SelectObjectScope pen(memory, m_linePen.get());
-        const auto& c = m_overlay.band;
-        const POINT outline[5] = {{c[0].x, c[0].y},
-                                  {c[1].x, c[1].y},
-                                  {c[3].x, c[3].y},
-                                  {c[2].x, c[2].y},
-                                  {c[0].x, c[0].y}};
-        ::Polyline(memory, outline, 5);
-    }
-    if (!m_overlay.hasArrows || !m_memoryGraphics) return;
-
-    Gdiplus::Graphics& graphics = *m_memoryGraphics;
-    const INT w = static_cast<INT>(m_arrowIn->GetWidth());
-    const INT h = static_cast<INT>(m_arrowIn->GetHeight());
-    const bool reversed = m_settings.countingIODirection != 0;
-    if (m_settings.countingIOMode != 2) {  // not "Out Only"
-        graphics.SetTransform(m_transforms[reversed ? 1 : 0].get());
-        graphics.DrawImage(m_arrowIn.get(),
-                           Gdiplus::Rect(m_overlay.inArrow.x, m_overlay.inArrow.y, w, h), 0, 0, w,
-                           h, Gdiplus::UnitPixel, m_yellowKey.get());
-    }
-    if (m_settings.countingIOMode != 1) {  // not "In Only"
-        graphics.SetTransform(m_transforms[reversed ? 3 : 2].get());
-        graphics.DrawImage(m_arrowOut.get(),
-                           Gdiplus::Rect(m_overlay.outArrow.x, m_overlay.outArrow.y, w, h), 0, 0, w,
-                           h, Gdiplus::UnitPixel, m_yellowKey.get());
-    }
-    graphics.ResetTransform();
-    graphics.Flush(Gdiplus::FlushIntentionSync);
+    if (m_settings.imageLine[0].x == -1 || !m_arrowIn || !m_arrowOut || !m_memoryGraphics) return;
+    m_painter.DrawLine(m_memoryDc.get(), *m_memoryGraphics, m_linePen.get(), m_arrowIn.get(),
+                       m_arrowOut.get(), m_settings.countingIODirection, m_settings.countingIOMode);
+    m_memoryGraphics->Flush(Gdiplus::FlushIntentionSync);
 }
 
 void CChildView::DrawMaskOverlay() {
     if (!m_maskRegion) return;
-    const COLORREF color = static_cast<COLORREF>(m_settings.maskColor) & 0x00FFFFFF;
-    if (color != m_maskBrushColor || !m_maskHatchBrush || !m_maskFrameBrush) {
-        m_maskHatchBrush.reset(::CreateHatchBrush(HS_DIAGCROSS, color));
-        m_maskFrameBrush.reset(::CreateSolidBrush(color));
-        m_maskBrushColor = color;
-    }
-    HDC memory = m_memoryDc.get();
-    ::SetBkMode(memory, TRANSPARENT);
-    ::FillRgn(memory, m_maskRegion.get(), m_maskHatchBrush.get());
-    ::FrameRgn(memory, m_maskRegion.get(), m_maskFrameBrush.get(), 1, 1);
-    ::SetBkMode(memory, OPAQUE);
+    m_painter.DrawMask(m_memoryDc.get(), m_maskRegion.get(),
+                       static_cast<COLORREF>(m_settings.maskColor) & 0x00FFFFFF);
 }
 
 void CChildView::DrawMarkerRectangle() {
@@ -404,22 +371,11 @@ void CChildView::DrawMarkerRectangle() {
 }
 
 void CChildView::RebuildOverlayTransforms() {
-    const float arrowWidth = m_arrowIn ? static_cast<float>(m_arrowIn->GetWidth()) : 0.0f;
-    const float arrowHeight = m_arrowIn ? static_cast<float>(m_arrowIn->GetHeight()) : 0.0f;
+    const int32_t arrowWidth = m_arrowIn ? static_cast<int32_t>(m_arrowIn->GetWidth()) : 0;
+    const int32_t arrowHeight = m_arrowIn ? static_cast<int32_t>(m_arrowIn->GetHeight()) : 0;
     m_overlay = hostlink::ComputeCountingLineOverlay(m_overlay.p1, m_overlay.p2, m_settings.angleIn,
-                                                     static_cast<int32_t>(arrowWidth),
-                                                     static_cast<int32_t>(arrowHeight));
-    const hostlink::Affine2x3* sources[4] = {&m_overlay.t1, &m_overlay.t2, &m_overlay.t3,
-                                             &m_overlay.t4};
-    for (size_t i = 0; i < m_transforms.size(); ++i) {
-        const hostlink::Affine2x3& m = *sources[i];
-        if (!m_transforms[i]) {
-            m_transforms[i] =
-                std::make_unique<Gdiplus::Matrix>(m.m11, m.m12, m.m21, m.m22, m.dx, m.dy);
-        } else {
-            m_transforms[i]->SetElements(m.m11, m.m12, m.m21, m.m22, m.dx, m.dy);
-        }
-    }
+                                                     arrowWidth, arrowHeight);
+    m_painter.SetOverlay(m_overlay);
 }
 
 // ---- Host messages that need no dialog ----
@@ -490,8 +446,11 @@ void CChildView::OnMenuCommand(UINT id) {
             }
             break;
         }
+        case 151:
+            RunCounterSettings();
+            break;
         default:
-            break;  // 155 does nothing; the settings dialogs come with their own commands
+            break;  // 155 does nothing; the other settings dialogs come with their own commands
     }
     if (repaintStrip) ::InvalidateRect(m_hWnd, &kDragStrip, TRUE);
 }
@@ -542,4 +501,114 @@ void CChildView::OnLButtonUp(UINT flags, POINT point) {
         ::ReleaseCapture();
     }
     DefWindowProc(WM_LBUTTONUP, flags, MAKELPARAM(point.x, point.y));
+}
+
+// ---- Dialogs and the host's answers for them ----
+
+INT_PTR CChildView::RunPictureDialog(CDialog& dialog, uint32_t pictures) {
+    m_activeDialog = &dialog;
+    m_host.DialogOpening(pictures);
+    return dialog.DoModal();
+}
+
+void CChildView::RunCounterSettings() {
+    CCounterSettingsDlg& dialog = m_counterSettingsDlg;
+    CountingLineRecord line;  // no line: picture points -1, floor points 0xFFFF, angle 0
+    if (m_settings.counterSetted) {
+        line.imageX1 = m_settings.imageLine[0].x;
+        line.imageY1 = m_settings.imageLine[0].y;
+        line.imageX2 = m_settings.imageLine[1].x;
+        line.imageY2 = m_settings.imageLine[1].y;
+        line.worldX1 = static_cast<int16_t>(m_settings.worldLine[0].x);
+        line.worldY1 = static_cast<int16_t>(m_settings.worldLine[0].y);
+        line.worldX2 = static_cast<int16_t>(m_settings.worldLine[1].x);
+        line.worldY2 = static_cast<int16_t>(m_settings.worldLine[1].y);
+        line.angleIn = m_settings.angleIn;
+    }
+    dialog.m_displayCounterLine = m_settings.displayCounterLine;
+    dialog.m_displayTrackingFrame = m_settings.displayTrackingFrame;
+    dialog.m_displayObjectHeight = m_settings.displayObjectHeight;
+    dialog.m_displayMask = m_settings.displayMask;
+    dialog.m_ioDirection = m_settings.countingIODirection;
+    dialog.m_countingMode = m_settings.countingIOMode;
+    dialog.m_heightDetection = m_settings.heightDetection;
+    dialog.m_autoBackgroundUpdate = m_settings.autoBackgroundUpdate;
+    const counter::IntervalFields interval = counter::SplitInterval(m_settings.updateInterval);
+    dialog.m_intervalFirst = interval.first;
+    dialog.m_intervalSecond = interval.second;
+    dialog.m_operationTime = m_settings.counterOperationTime;
+    dialog.m_startTime = m_settings.operationStartTime;
+    dialog.m_stopTime = m_settings.operationStopTime;
+    dialog.Picture().m_counterRect = m_counterRect;
+    dialog.SetCommittedMask(m_maskRegion.get());
+    dialog.m_maskColor = static_cast<COLORREF>(m_settings.maskColor);
+    dialog.SetCountingLine(line);
+
+    if (RunPictureDialog(dialog, hostlink::kDialogShowsLeftPicture) == IDOK) {
+        const CountingLineRecord& edited = dialog.CountingLine();
+        m_settings.imageLine[0] = {edited.imageX1, edited.imageY1};
+        m_settings.imageLine[1] = {edited.imageX2, edited.imageY2};
+        m_settings.worldLine[0] = {static_cast<uint16_t>(edited.worldX1),
+                                   static_cast<uint16_t>(edited.worldY1)};
+        m_settings.worldLine[1] = {static_cast<uint16_t>(edited.worldX2),
+                                   static_cast<uint16_t>(edited.worldY2)};
+        m_settings.angleIn = edited.angleIn;
+        m_settings.countingIODirection = dialog.m_ioDirection;
+        m_settings.countingIOMode = dialog.m_countingMode;
+        m_settings.displayCounterLine = dialog.m_displayCounterLine;
+        m_settings.displayTrackingFrame = dialog.m_displayTrackingFrame;
+        m_settings.displayObjectHeight = dialog.m_displayObjectHeight;
+        m_settings.displayMask = dialog.m_displayMask;
+        m_settings.heightDetection = dialog.m_heightDetection;
+        m_settings.autoBackgroundUpdate = dialog.m_autoBackgroundUpdate;
+        m_settings.updateInterval =
+            counter::JoinInterval(dialog.m_intervalFirst, dialog.m_intervalSecond);
+        m_settings.counterOperationTime = dialog.m_operationTime;
+        if (counter::StartBeforeStop(dialog.m_startTime, dialog.m_stopTime)) {
+            m_settings.operationStartTime = dialog.m_startTime;
+            m_settings.operationStopTime = dialog.m_stopTime;
+        }
+        settings::StoreMask(dialog.CommittedMask(), m_maskRegion, m_settings.maskSize,
+                            m_maskFilePath);
+        m_settings.maskColor = static_cast<int32_t>(dialog.m_maskColor);
+        m_settings.counterSetted = edited.HasLine() ? 1 : 0;
+        SaveSettingIni(kCounterSettings);
+        RebuildOverlayTransforms();  // the in angle may have turned
+        if (m_settings.counterSetted) {
+            m_host.SetCountingLine({edited.imageX1, edited.imageY1},
+                                   {edited.imageX2, edited.imageY2});
+        }
+        m_host.CounterSettingsSaved();
+    }
+    m_host.DialogClosed();
+    m_activeDialog = nullptr;
+}
+
+void CChildView::OnHostRequest(WPARAM wp, LPARAM) {
+    // Only the open dialog's own request is forwarded: a request arriving
+    // with no dialog, or for another dialog, has nothing to send.
+    if (hostlink::ParamBits(wp) != hostlink::kRequestCountingLine) return;
+    if (m_activeDialog != &m_counterSettingsDlg || !m_counterSettingsDlg.IsWindow()) return;
+    const CImageEditor& picture = m_counterSettingsDlg.Picture();
+    m_lineSentToHost.imageX1 = picture.m_dragStart.x;
+    m_lineSentToHost.imageY1 = picture.m_dragStart.y;
+    m_lineSentToHost.imageX2 = picture.m_dragEnd.x;
+    m_lineSentToHost.imageY2 = picture.m_dragEnd.y;
+    m_host.EditCountingLine({m_lineSentToHost.imageX1, m_lineSentToHost.imageY1},
+                            {m_lineSentToHost.imageX2, m_lineSentToHost.imageY2});
+}
+
+void CChildView::OnCountingLine3D(WPARAM wp, LPARAM) {
+    if (hostlink::ParamBits(wp) == 0) return;
+    if (m_activeDialog != &m_counterSettingsDlg || !m_counterSettingsDlg.IsWindow()) return;
+    const unsigned char* bytes = m_countingLineBlock.Open(hostlink::kCountingLineBlockBytes);
+    if (!bytes) return;
+    const hostlink::CountingLineBlock answer = hostlink::ReadCountingLine(bytes);
+    CountingLineRecord line = m_lineSentToHost;
+    line.worldX1 = answer.worldPt1x;
+    line.worldY1 = answer.worldPt1y;
+    line.worldX2 = answer.worldPt2x;
+    line.worldY2 = answer.worldPt2y;
+    line.angleIn = answer.angleIn;
+    m_counterSettingsDlg.SetCountingLine(line);
 }

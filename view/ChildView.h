@@ -17,7 +17,9 @@
 #include "hostlink/SharedBlock.h"
 #include "settings/CameraSettings.h"
 #include "settings/SettingsFile.h"
-#include "view/SkinButton.h"
+#include "controls/CountingLinePainter.h"
+#include "controls/SkinButton.h"
+#include "dialogs/CounterSettingsDlg.h"
 
 class CAboutDlg;
 
@@ -76,6 +78,9 @@ class CChildView : public CWnd {
     void OnCalibrationChanged(WPARAM, LPARAM);
     void OnMarkerRect(WPARAM wp, LPARAM lp);
     void OnCounterRect(WPARAM wp, LPARAM lp);
+    void OnCountingLine3D(WPARAM wp, LPARAM lp);
+    // Requests of the open dialog for the host.
+    void OnHostRequest(WPARAM wp, LPARAM lp);
 
     DECLARE_MESSAGE_MAP()
 
@@ -94,6 +99,10 @@ class CChildView : public CWnd {
     void RebuildOverlayTransforms();
 
     void ChooseCalibrationFile();
+    void RunCounterSettings();
+    // Makes the dialog the one host answers go to, brackets it for the host
+    // and runs it; returns what DoModal returned.
+    INT_PTR RunPictureDialog(CDialog& dialog, uint32_t pictures);
     void ShowAbout();
 
     ViewStartup m_startup;
@@ -111,6 +120,7 @@ class CChildView : public CWnd {
     MenuHandle m_settingsMenu;
 
     // Dialogs.
+    CCounterSettingsDlg m_counterSettingsDlg{this};
     std::unique_ptr<CAboutDlg> m_aboutDlg;
     CDialog* m_activeDialog = nullptr;
 
@@ -122,6 +132,10 @@ class CChildView : public CWnd {
     hostlink::HostLink m_host;
     hostlink::SharedBlock m_imageBlock{hostlink::HostBlock::Image};
     hostlink::SharedBlock m_rectImageBlock{hostlink::HostBlock::RectImage};
+    hostlink::SharedBlock m_countingLineBlock{hostlink::HostBlock::CountingLine};
+    // The picture line last sent with WM_HOST_EDIT_COUNTING_LINE: the host's
+    // answer carries only the floor coordinates.
+    CountingLineRecord m_lineSentToHost;
 
     // Live picture: header and buffer from the first live picture on.
     BITMAPINFOHEADER m_liveHeader{};
@@ -143,14 +157,10 @@ class CChildView : public CWnd {
     // Overlays and the GDI/GDI+ objects that draw them, made once.
     BitmapPtr m_arrowIn;
     BitmapPtr m_arrowOut;
-    hostlink::CountingLineOverlay m_overlay;
-    std::array<MatrixPtr, 4> m_transforms;  // T1..T4
-    std::unique_ptr<Gdiplus::ImageAttributes> m_yellowKey;
+    hostlink::CountingLineOverlay m_overlay;  // P1, P2 as the host sent them
+    controls::CountingLinePainter m_painter;
     PenHandle m_linePen;
     PenHandle m_markerPen;
-    BrushHandle m_maskHatchBrush;
-    BrushHandle m_maskFrameBrush;
-    COLORREF m_maskBrushColor = CLR_INVALID;
     RegionHandle m_maskRegion;
     RECT m_markerRect{0, 0, 0, 0};
     RECT m_counterRect{0, 0, 0, 0};
