@@ -17,6 +17,7 @@
 
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
+#include "res/Resource.h"
 #include "tools/hostsim/HostFixture.h"
 #include "tools/hostsim/HostSimOptions.h"
 #include "tools/hostsim/PngFile.h"
@@ -173,6 +174,69 @@ ExitCode CloseProgram(HostFixture& host, Simulator& sim) {
     return code == 0 ? kOk : kProgramFailed;
 }
 
+bool SaveWindow(HWND window, const std::string& path) {
+    const Capture capture = HostFixture::CaptureWindow(window);
+    if (!SavePng(capture, path)) {
+        Say("could not save " + path);
+        return false;
+    }
+    Say("saved " + path + " (" + std::to_string(capture.width) + " x " +
+        std::to_string(capture.height) + ")");
+    return true;
+}
+
+// Mouse input on a picture control of the program, as a user's drag.
+void DragOn(HWND picture, POINT from, POINT to) {
+    auto post = [picture](UINT msg, POINT p) {
+        ::PostMessageA(picture, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    };
+    post(WM_LBUTTONDOWN, from);
+    for (int step = 1; step <= 4; ++step)
+        post(WM_MOUSEMOVE,
+             {from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+    post(WM_LBUTTONUP, to);
+}
+
+// Presses a button of a dialog and returns once the dialog has handled it.
+void PressButton(HWND dialog, int id) {
+    ::SendMessageTimeoutA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                          nullptr);
+}
+
+// Counter Settings as an installer sets it up: a counting line across the
+// floor, answered by the host, and a rectangle mask; OK, and the main window
+// shows the new line and mask.
+bool CounterSettingsTour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
+    const std::size_t saved = host.Count(WM_HOST_COUNTER_SETTINGS_SAVED);
+    sim.StartStreaming(options.fps);
+    sim.PostToView(WM_COMMAND, 151, 0);
+    const HWND dialog = host.FindTopWindow("", "#32770", 10000);
+    HWND picture = dialog ? ::GetDlgItem(dialog, IDC_CS_PICTURE) : nullptr;
+    if (!picture) {
+        Say("the Counter Settings dialog did not open");
+        return false;
+    }
+    Say("Counter Settings: drawing a counting line and a mask");
+    PressButton(dialog, IDC_CS_DRAW_LINE);
+    DragOn(picture, {60, 175}, {260, 175});
+    for (int i = 0; i < 100 && !sim.Snapshot().lastFloorLine; ++i) ::Sleep(50);
+    PressButton(dialog, IDC_CS_RECTANGLE);
+    DragOn(picture, {230, 20}, {300, 90});
+    ::Sleep(600);  // a few pictures with the new overlay
+    bool shots = SaveWindow(dialog, options.out + "\\counter-settings.png");
+    ::PostMessageA(::GetDlgItem(dialog, IDC_CS_OK), BM_CLICK, 0, 0);
+    if (!host.WaitForCount(WM_HOST_COUNTER_SETTINGS_SAVED, saved + 1, 10000)) {
+        Say("Counter Settings was not saved");
+        return false;
+    }
+    ::Sleep(600);
+    sim.StopStreaming();
+    sim.SendFrame();
+    ::Sleep(300);
+    shots = Screenshot(host, sim, options.out + "\\tallyscope-counter-line.png") && shots;
+    return shots;
+}
+
 ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
     // Stream, then hold the picture still and show a counting line across its
     // lower part and a marker around the first walker, as a counting engine
@@ -192,7 +256,8 @@ ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) 
     ::Sleep(settle);
     ::CreateDirectoryA(options.out.c_str(), nullptr);
     GdiplusSession gdiplus;
-    const bool shot = gdiplus.ok() && Screenshot(host, sim, options.out + "\\tallyscope-main.png");
+    bool shot = gdiplus.ok() && Screenshot(host, sim, options.out + "\\tallyscope-main.png");
+    shot = gdiplus.ok() && CounterSettingsTour(host, sim, options) && shot;
     const auto state = sim.Snapshot();
     Say("streamed " + std::to_string(state.liveFrames) + " live pictures");
     const ExitCode closed = CloseProgram(host, sim);
