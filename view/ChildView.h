@@ -99,7 +99,9 @@ class CChildView : public CWnd {
     void RebuildOverlayTransforms();
 
     void ChooseCalibrationFile();
+    // Counter Settings (CounterSettingsCommands.cpp).
     void RunCounterSettings();
+    void RequestCountingLine();
     // Makes the dialog the one host answers go to, brackets it for the host
     // and runs it; returns what DoModal returned.
     INT_PTR RunPictureDialog(CDialog& dialog, uint32_t pictures);
