@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "hostlink/HostPacking.h"
 #include "res/Resource.h"
 #include "tools/hostsim/HostFixture.h"
+#include "tools/hostsim/SharedBlocks.h"
 #include "tools/hostsim/Simulator.h"
 
 namespace {
@@ -69,7 +71,11 @@ std::optional<ArrowSeen> FindArrow(const Capture& capture, bool blue) {
 
 class CounterSettings : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(sim.BlocksReady()); }
+    void SetUp() override {
+        sim.emplace(host.Host(), host.SettingsFile(1),
+                    hostsim::DefaultScene(hostsim::CameraModel{}));
+        ASSERT_TRUE(sim->BlocksReady());
+    }
     // Starts the program on the settings written so far.
     void Start() {
         ASSERT_TRUE(host.Launch(kApp, 1));
@@ -94,9 +100,13 @@ class CounterSettings : public ::testing::Test {
         SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeout,
                             nullptr);
     }
+    // Closes the dialog and waits for the closing bracket, which the view
+    // posts after it has stored what OK confirmed.
     void Close(int id) {
+        const size_t brackets = host.Count(WM_HOST_DIALOG_STATE);
         Press(id);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+        ASSERT_TRUE(host.WaitForCount(WM_HOST_DIALOG_STATE, brackets + 1, kTimeout));
     }
     void Mouse(UINT msg, POINT p) {
         PostMessageA(picture, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(p.x, p.y));
@@ -140,8 +150,7 @@ class CounterSettings : public ::testing::Test {
     }
 
     HostFixture host;
-    hostsim::Simulator sim{host.Host(), host.SettingsFile(1),
-                           hostsim::DefaultScene(hostsim::CameraModel{})};
+    std::optional<hostsim::Simulator> sim;  // the counting engine answering the program
     HWND dialog = nullptr;
     HWND picture = nullptr;
 };
@@ -157,8 +166,8 @@ TEST_F(CounterSettings, DrawnLineGoesToTheHostAndItsAnswerIsStoredOnOk) {
     ASSERT_TRUE(request.has_value());
     EXPECT_EQ(request->wParam, hostlink::PackPoint(100, 160));
     EXPECT_EQ(request->lParam, hostlink::PackPoint(160, 160));
-    ASSERT_TRUE(WaitFor([&] { return sim.Snapshot().lastFloorLine.has_value(); }));
-    const hostsim::FloorLine floor = *sim.Snapshot().lastFloorLine;
+    ASSERT_TRUE(WaitFor([&] { return sim->Snapshot().lastFloorLine.has_value(); }));
+    const hostsim::FloorLine floor = *sim->Snapshot().lastFloorLine;
     // The answer is drawn with both arrows (the host's picture stays black).
     ASSERT_TRUE(WaitFor([&] {
         const Capture shot = CapturePicture();
@@ -167,7 +176,6 @@ TEST_F(CounterSettings, DrawnLineGoesToTheHostAndItsAnswerIsStoredOnOk) {
 
     const size_t before = host.MessageCount();
     Close(IDC_CS_OK);
-    ASSERT_TRUE(host.WaitForCount(WM_HOST_DIALOG_STATE, 2, kTimeout));
     std::vector<UINT> order;
     const auto messages = host.Messages();
     for (size_t i = before; i < messages.size(); ++i) order.push_back(messages[i].msg);
@@ -183,6 +191,19 @@ TEST_F(CounterSettings, DrawnLineGoesToTheHostAndItsAnswerIsStoredOnOk) {
     EXPECT_EQ(Stored("World Cnt Line Pt1 x"), std::to_string(floor.x1));
     EXPECT_EQ(Stored("World Cnt Line Pt2 y"), std::to_string(floor.y2));
     EXPECT_NEAR(std::stod(Stored("AngleIN")), floor.angleIn, 1e-5);
+
+    // The live picture now shows the new band (the picture is drawn twice
+    // its size at (14, 35) by the shipped skin).
+    EXPECT_TRUE(WaitFor([&] {
+        sim->SendFrame();
+        Sleep(200);
+        const Capture view = HostFixture::CaptureWindow(host.ViewHwnd());
+        int green = 0;
+        for (int x = 14 + 2 * 100; x < 14 + 2 * 160; ++x)
+            for (int y = 35 + 2 * 150; y < 35 + 2 * 170; ++y)
+                green += view.Pixel(x, y) == RGB(0, 255, 0);
+        return green > 100;
+    }));
 }
 
 TEST_F(CounterSettings, AnswersWithoutALineRequestOrAfterTheDialogAreIgnored) {
@@ -443,6 +464,44 @@ TEST_F(CounterSettings, TipsOpenOnHeightDetectionOnAndOnTheLinkNeverOnOff) {
     expectTips("link");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_CS_OBJECT_HEIGHT_ON)));
     Close(IDC_CS_CANCEL);
+}
+
+// A host whose counting-line block is missing, and then one that answers
+// with the extremes of its value ranges and no usable in angle.
+class CounterSettingsHostFaults : public CounterSettings {
+  protected:
+    void SetUp() override {}  // no counting engine: the test answers itself
+};
+
+TEST_F(CounterSettingsHostFaults, MissingBlockIsSaidAndNonsenseAnswersAreStoredSafely) {
+    Start();
+    Open();
+    ASSERT_TRUE(host.PostToView(WM_VIEW_COUNTING_LINE_3D, 1, 0));
+    const auto box = host.FindMessageBox(kTimeout);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, "Can't Open Shared Memory for Reading 3D Counting Line!");
+    HostFixture::DismissMessageBox(box->hwnd);
+    ASSERT_TRUE(IsWindow(dialog));
+
+    hostsim::SharedBlocks blocks;
+    ASSERT_TRUE(blocks.ok());
+    const int16_t world[4] = {-32768, 32767, 0, -1};
+    const float notANumber = std::nanf("");
+    unsigned char* line = blocks.data(hostsim::SharedBlocks::kCountingLine);
+    std::memcpy(line, world, sizeof world);
+    std::memcpy(line + 8, &notANumber, sizeof notANumber);
+    PressNow(IDC_CS_DRAW_LINE);
+    Drag({40, 100}, {200, 100});
+    ASSERT_TRUE(host.WaitForMessage(WM_HOST_EDIT_COUNTING_LINE, kTimeout).has_value());
+    ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE_3D, 1, 0));
+    Close(IDC_CS_OK);
+    ASSERT_TRUE(host.WaitForCount(WM_HOST_COUNTER_SETTINGS_SAVED, 1, kTimeout));
+    EXPECT_EQ(Stored("Setted"), "1");
+    EXPECT_EQ(Stored("World Cnt Line Pt1 x"), "-32768");
+    EXPECT_EQ(Stored("World Cnt Line Pt1 y"), "32767");
+    EXPECT_EQ(Stored("World Cnt Line Pt2 y"), "-1");
+    EXPECT_EQ(Stored("AngleIN"), "0.000000");  // never "nan"
+    EXPECT_TRUE(host.Running());
 }
 
 }  // namespace
