@@ -49,7 +49,7 @@ void CountingLinePainter::SetOverlay(const hostlink::CountingLineOverlay& overla
 
 void CountingLinePainter::DrawLine(HDC dc, Gdiplus::Graphics& graphics, HPEN pen,
                                    Gdiplus::Bitmap* arrowIn, Gdiplus::Bitmap* arrowOut,
-                                   int ioDirection, int countingMode) const {
+                                   int ioDirection, int countingMode) {
     if (!m_overlay.hasLine) return;
     DrawBand(dc, m_overlay.band, pen);
     if (!m_overlay.hasArrows || !arrowIn || !arrowOut) return;
@@ -98,7 +98,7 @@ void CountingLinePainter::DrawArrows(Gdiplus::Graphics& graphics, Gdiplus::Bitma
     graphics.Flush(Gdiplus::FlushIntentionSync);
 }
 
-void CountingLinePainter::FreeArrowLayer() const {
+void CountingLinePainter::FreeArrowLayer() {
     if (m_layer.dc && m_layer.oldBitmap) ::SelectObject(m_layer.dc.get(), m_layer.oldBitmap);
     m_layer.oldBitmap = nullptr;
     m_layer.bitmap.reset();
@@ -107,7 +107,7 @@ void CountingLinePainter::FreeArrowLayer() const {
 }
 
 void CountingLinePainter::BuildArrowLayer(Gdiplus::Bitmap* arrowIn, Gdiplus::Bitmap* arrowOut,
-                                          int ioDirection, int countingMode) const {
+                                          int ioDirection, int countingMode) {
     FreeArrowLayer();
     m_layer.arrowIn = arrowIn;
     m_layer.arrowOut = arrowOut;

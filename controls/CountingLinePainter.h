@@ -32,7 +32,7 @@ class CountingLinePainter {
     // turns both by 180 degrees. Nothing without a line; no arrows without
     // both pictures or with a non-finite in angle.
     void DrawLine(HDC dc, Gdiplus::Graphics& graphics, HPEN pen, Gdiplus::Bitmap* arrowIn,
-                  Gdiplus::Bitmap* arrowOut, int ioDirection, int countingMode) const;
+                  Gdiplus::Bitmap* arrowOut, int ioDirection, int countingMode);
 
     // The mask filled with a diagonal cross-hatch in `color` and framed one
     // pixel wide in the same colour, on a transparent background.
@@ -59,11 +59,11 @@ class CountingLinePainter {
                     Gdiplus::Bitmap* arrowOut, int ioDirection, int countingMode,
                     const POINT& shift) const;
     void BuildArrowLayer(Gdiplus::Bitmap* arrowIn, Gdiplus::Bitmap* arrowOut, int ioDirection,
-                         int countingMode) const;
-    void FreeArrowLayer() const;
+                         int countingMode);
+    void FreeArrowLayer();
 
     hostlink::CountingLineOverlay m_overlay;
-    mutable ArrowLayer m_layer;
+    ArrowLayer m_layer;
     std::array<MatrixPtr, 4> m_transforms;  // T1..T4
     std::unique_ptr<Gdiplus::ImageAttributes> m_yellowKey;
     BrushHandle m_hatchBrush;
