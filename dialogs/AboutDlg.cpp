@@ -4,6 +4,7 @@
 
 #include "framework/WinApp.h"
 #include "res/Resource.h"
+#include "res/Version.h"
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
 ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
@@ -21,6 +22,8 @@ void CAboutDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_VERSION,
+                      "Tallyscope Setting Application, Version " TALLYSCOPE_VERSION_TEXT);
     m_webLabel.ResizeNormalFont(-12, FW_NORMAL);
     m_webLabel.ResizeHoverFont(-12, FW_NORMAL);
     m_webLabel.SetLink(1);

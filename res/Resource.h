@@ -15,6 +15,7 @@
 #define IDB_TOOL_CLEAR 191
 #define IDC_TOOL_CURSOR 192
 #define IDC_ABOUT_WEB 1070
+#define IDC_ABOUT_VERSION 1071
 
 // Counter Settings (template 168).
 #define IDD_COUNTER_SETTINGS 168

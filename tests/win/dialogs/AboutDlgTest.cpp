@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "dialogs/AboutDlg.h"
 #include "hostlink/HostMessages.h"
 #include "res/Resource.h"
+#include "res/Version.h"
 #include "tests/win/support/UiTest.h"
 
 namespace {
@@ -161,4 +165,24 @@ TEST_F(AboutDlgTest, OkHidesAndTheSameDialogShowsAgainWhereItWas) {
     ::SendMessageA(wnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_FALSE(::IsWindowVisible(wnd));
     EXPECT_TRUE(::IsWindow(wnd));
+}
+
+// The version the About box shows is the one the file's version resource
+// carries (what the file-properties dialog shows), both from the one number.
+TEST_F(AboutDlgTest, ShowsTheVersionOfTheVersionResource) {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    std::vector<char> info(::GetFileVersionInfoSizeA(path, &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(::GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data()));
+    char* version = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\FileVersion",
+                                 reinterpret_cast<void**>(&version), &length));
+    EXPECT_STREQ(version, TALLYSCOPE_VERSION_TEXT);
+    char shown[128] = {};
+    ::GetDlgItemTextA(about->m_hWnd, IDC_ABOUT_VERSION, shown, sizeof shown);
+    EXPECT_EQ(std::string(shown),
+              std::string("Tallyscope Setting Application, Version ") + version);
 }
