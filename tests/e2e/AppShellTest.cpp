@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "hostlink/HostMessages.h"
 #include "tools/hostsim/HostFixture.h"
 
 namespace {
@@ -181,3 +182,16 @@ TEST(AppShell, TwoCopiesStartedTogetherBothComeUp) {
 }
 
 }  // namespace
+
+// The release archive unpacked into an empty folder is a whole program.
+TEST(ReleaseArchive, UnpackedProgramRunsAgainstTheHost) {
+    hostsim::HostFixture host;
+    ASSERT_TRUE(host.Launch(TALLYSCOPE_UNPACKED_APP_EXE, 3));
+    ASSERT_NE(host.WaitForAttach(20000), nullptr);
+    EXPECT_NE(host.FindTopWindow("Varanis - Tallyscope", "", 20000), nullptr);
+    const auto code = host.Close(20000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH);
+    EXPECT_TRUE(host.FileExists("Setting03.ini"));
+}
