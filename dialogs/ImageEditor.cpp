@@ -66,6 +66,7 @@ ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
 ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
 ON_MESSAGE(WM_SETCURSOR, OnSetCursor)
 ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
+ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
 END_MESSAGE_MAP()
 
 CImageEditor::CImageEditor()
@@ -256,6 +257,12 @@ LRESULT CImageEditor::OnNcHitTest(WPARAM, LPARAM) {
     // A static control is transparent to the mouse unless it asks to be
     // notified; the picture takes its input whatever its template says.
     return HTCLIENT;
+}
+
+LRESULT CImageEditor::OnGetDlgCode(WPARAM wp, LPARAM lp) {
+    // The arrow keys move the picked point: the dialog must not take them to
+    // move the focus to the next control.
+    return DefWindowProc(WM_GETDLGCODE, wp, lp) | DLGC_WANTARROWS;
 }
 
 // ---- Rendering ----

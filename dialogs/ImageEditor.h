@@ -120,6 +120,7 @@ class CImageEditor : public CStatic {
     void OnLButtonUp(UINT flags, POINT point);
     LRESULT OnSetCursor(WPARAM wp, LPARAM lp);
     LRESULT OnNcHitTest(WPARAM wp, LPARAM lp);
+    LRESULT OnGetDlgCode(WPARAM wp, LPARAM lp);
 
     DECLARE_MESSAGE_MAP()
 

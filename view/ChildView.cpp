@@ -58,6 +58,7 @@ ON_MESSAGE(WM_VIEW_CALIBRATION_CHANGED, OnCalibrationChanged)
 ON_MESSAGE(WM_VIEW_MARKER_RECT, OnMarkerRect)
 ON_MESSAGE(WM_VIEW_COUNTER_RECT, OnCounterRect)
 ON_MESSAGE(WM_VIEW_COUNTING_LINE_3D, OnCountingLine3D)
+ON_MESSAGE(WM_VIEW_REGION_RESULT, OnRegionResult)
 ON_MESSAGE(WM_UI_HOST_REQUEST, OnHostRequest)
 ON_COMMAND_RANGE(150, 157, OnMenuCommand)
 ON_COMMAND_RANGE(103, 104, OnIgnoredCommand)
@@ -144,9 +145,14 @@ void CChildView::SetUp() {
 
     m_counterSettingsDlg.SetImageSource(
         m_hWnd, reinterpret_cast<const BITMAPINFO*>(&m_rectifiedHeader), m_leftPicture.data());
+    m_calibrationTestDlg.SetImageSource(m_hWnd,
+                                        reinterpret_cast<const BITMAPINFO*>(&m_rectifiedHeader),
+                                        m_leftPicture.data(), m_rightPicture.data());
 
     m_aboutDlg = std::make_unique<CAboutDlg>(this);
     if (!m_aboutDlg->Create(IDD_ABOUTBOX, this)) m_aboutDlg.reset();
+
+    m_calibrationTestDlg.SetUnit(m_settings.unit);
 
     if (m_settings.cameraAngleSetted) EnableCommands({150, 151, 152, 153, 154, 155, 157}, true);
 
@@ -182,6 +188,8 @@ void CChildView::SetUp() {
     }
 
     m_counterSettingsDlg.SetLanguageFile(m_languageFile);
+    m_generalSettingsDlg.SetLanguageFile(m_languageFile);
+    m_calibrationTestDlg.SetLanguageFile(m_languageFile);
 }
 
 void CChildView::ResolveLanguageFile() {
@@ -446,8 +454,14 @@ void CChildView::OnMenuCommand(UINT id) {
             }
             break;
         }
+        case 150:
+            RunGeneralSettings();
+            break;
         case 151:
             RunCounterSettings();
+            break;
+        case 154:
+            RunCalibrationTest();
             break;
         default:
             break;  // 155 does nothing; the other settings dialogs come with their own commands
@@ -515,6 +529,9 @@ void CChildView::OnHostRequest(WPARAM wp, LPARAM) {
     switch (hostlink::ParamBits(wp)) {
         case hostlink::kRequestCountingLine:
             RequestCountingLine();
+            break;
+        case hostlink::kRequestMeasureRegion:
+            RequestRegionMeasure();
             break;
         default:
             break;  // not a request of a dialog of ours

@@ -19,7 +19,9 @@
 #include "settings/SettingsFile.h"
 #include "controls/CountingLinePainter.h"
 #include "controls/SkinButton.h"
+#include "dialogs/CalibrationTestDlg.h"
 #include "dialogs/CounterSettingsDlg.h"
+#include "dialogs/GeneralSettingsDlg.h"
 
 class CAboutDlg;
 
@@ -79,6 +81,7 @@ class CChildView : public CWnd {
     void OnMarkerRect(WPARAM wp, LPARAM lp);
     void OnCounterRect(WPARAM wp, LPARAM lp);
     void OnCountingLine3D(WPARAM wp, LPARAM lp);
+    void OnRegionResult(WPARAM wp, LPARAM lp);
     // Requests of the open dialog for the host.
     void OnHostRequest(WPARAM wp, LPARAM lp);
 
@@ -102,6 +105,11 @@ class CChildView : public CWnd {
     // Counter Settings (CounterSettingsCommands.cpp).
     void RunCounterSettings();
     void RequestCountingLine();
+    // General Settings (GeneralSettingsCommands.cpp).
+    void RunGeneralSettings();
+    // Calibration Test (CalibrationTestCommands.cpp).
+    void RunCalibrationTest();
+    void RequestRegionMeasure();
     // Makes the dialog the one host answers go to, brackets it for the host
     // and runs it; returns what DoModal returned.
     INT_PTR RunPictureDialog(CDialog& dialog, uint32_t pictures);
@@ -123,6 +131,8 @@ class CChildView : public CWnd {
 
     // Dialogs.
     CCounterSettingsDlg m_counterSettingsDlg{this};
+    CGeneralSettingsDlg m_generalSettingsDlg{this};
+    CCalibrationTestDlg m_calibrationTestDlg{this};
     std::unique_ptr<CAboutDlg> m_aboutDlg;
     CDialog* m_activeDialog = nullptr;
 
@@ -138,6 +148,9 @@ class CChildView : public CWnd {
     // The picture line last sent with WM_HOST_EDIT_COUNTING_LINE: the host's
     // answer carries only the floor coordinates.
     CountingLineRecord m_lineSentToHost;
+    // The left picture's region last sent with WM_HOST_MEASURE_REGION: the
+    // host's answer carries only its disparity and distance.
+    RECT m_regionSentToHost{0, 0, 0, 0};
 
     // Live picture: header and buffer from the first live picture on.
     BITMAPINFOHEADER m_liveHeader{};

@@ -237,6 +237,76 @@ bool CounterSettingsTour(HostFixture& host, Simulator& sim, const HostSimOptions
     return shots;
 }
 
+// Clicks a picture control of the program and waits until the label under
+// it shows the point.
+void ClickOn(HWND picture, POINT at, HWND label) {
+    ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    const std::string shown = "(" + std::to_string(at.x) + ", " + std::to_string(at.y) + ")";
+    for (int i = 0; i < 100 && HostFixture::WindowText(label) != shown; ++i) ::Sleep(50);
+}
+
+// Waits until a dialog of the program has gone.
+bool DialogClosed(HWND dialog) {
+    for (int i = 0; i < 200 && ::IsWindow(dialog); ++i) ::Sleep(50);
+    return !::IsWindow(dialog);
+}
+
+// Calibration Test as an installer checks a calibration: a region dragged on
+// the textured floor is matched by the host and outlined on the right
+// picture with its distance, and one floor feature is clicked on each picture
+// (the same row in both).
+bool CalibrationTestTour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
+    sim.PostToView(WM_COMMAND, 154, 0);
+    const HWND dialog = host.FindTopWindow("", "#32770", 10000);
+    const HWND left = dialog ? ::GetDlgItem(dialog, IDC_CT_LEFT_PICTURE) : nullptr;
+    const HWND right = dialog ? ::GetDlgItem(dialog, IDC_CT_RIGHT_PICTURE) : nullptr;
+    if (!left || !right) {
+        Say("the Calibration Test dialog did not open");
+        return false;
+    }
+    // The pictures stand still while the region is measured, so the outline
+    // drawn with the answer is the one the screenshot shows.
+    for (int i = 0; i < 100 && sim.Snapshot().dialogPictures != 2; ++i) ::Sleep(50);
+    sim.StopStreaming();
+    sim.SendFrame();
+    Say("Calibration Test: a region on the floor and a point on each picture");
+    const POINT from{250, 185}, to{300, 225};
+    PressButton(dialog, IDC_CT_REGION);
+    DragOn(left, from, to);
+    for (int i = 0; i < 100 && !sim.Snapshot().lastRegion; ++i) ::Sleep(50);
+    const auto region = sim.Snapshot().lastRegion;
+    if (!region) {
+        Say("the region was not measured");
+        return false;
+    }
+    const POINT feature{(from.x + to.x) / 2, (from.y + to.y) / 2};
+    PressButton(dialog, IDC_CT_POINT);
+    ClickOn(left, feature, ::GetDlgItem(dialog, IDC_CT_LEFT_POINT));
+    ClickOn(right, {feature.x - static_cast<int>(region->disparity + 0.5f), feature.y},
+            ::GetDlgItem(dialog, IDC_CT_RIGHT_POINT));
+    PressButton(dialog, IDC_CT_REGION);
+    sim.SendFrame();
+    ::Sleep(500);
+    const bool shot = SaveWindow(dialog, options.out + "\\calibration-test.png");
+    ::PostMessageA(::GetDlgItem(dialog, IDC_CT_EXIT), BM_CLICK, 0, 0);
+    return DialogClosed(dialog) && shot;
+}
+
+// General Settings as it opens on this computer.
+bool GeneralSettingsTour(HostFixture& host, const HostSimOptions& options) {
+    host.PostToView(WM_COMMAND, 150, 0);
+    const HWND dialog = host.FindTopWindow("", "#32770", 10000);
+    if (!dialog || !::GetDlgItem(dialog, IDC_GS_SITE_NAME)) {
+        Say("the General Settings dialog did not open");
+        return false;
+    }
+    ::Sleep(300);
+    const bool shot = SaveWindow(dialog, options.out + "\\general-settings.png");
+    ::PostMessageA(::GetDlgItem(dialog, IDC_GS_CANCEL), BM_CLICK, 0, 0);
+    return DialogClosed(dialog) && shot;
+}
+
 ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
     // Stream, then hold the picture still and show a counting line across its
     // lower part and a marker around the first walker, as a counting engine
@@ -258,6 +328,8 @@ ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) 
     GdiplusSession gdiplus;
     bool shot = gdiplus.ok() && Screenshot(host, sim, options.out + "\\tallyscope-main.png");
     shot = gdiplus.ok() && CounterSettingsTour(host, sim, options) && shot;
+    shot = gdiplus.ok() && CalibrationTestTour(host, sim, options) && shot;
+    shot = gdiplus.ok() && GeneralSettingsTour(host, options) && shot;
     const auto state = sim.Snapshot();
     Say("streamed " + std::to_string(state.liveFrames) + " live pictures");
     const ExitCode closed = CloseProgram(host, sim);
