@@ -82,6 +82,8 @@ TEST(AppShell, FirstRunOpensAtTheTopLeftAndThePositionStoredOnCloseIsUsedNextTim
         const auto exitCode = CloseFrame(host, frame);
         ASSERT_TRUE(exitCode.has_value());
         EXPECT_EQ(*exitCode, 0u);
+        ASSERT_TRUE(host.WaitForMessage(WM_HOST_DETACH, 5000));
+        EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH);
         EXPECT_EQ(StoredRect(), "40,30,890,630");
     }
     HostFixture host;

@@ -229,14 +229,6 @@ TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
     EXPECT_EQ(CountColor(capture, RECT{150, 20, 250, 120}, 255, 0, 0), 0);
 }
 
-TEST_F(MainView, ExitButtonClosesTheProgram) {
-    HWND view = StartProgram();
-    HWND exitButton = GetDlgItem(view, SC_CLOSE);
-    ASSERT_NE(exitButton, nullptr);
-    PostMessageA(exitButton, BM_CLICK, 0, 0);
-    ExpectClosedWithDetachLast(host.WaitForExit(kTimeout));
-}
-
 // Without the host's picture block every picture is reported in a box.
 TEST_F(MainView, HostCloseDuringAMessageBoxClosesOnceItIsAnswered) {
     KernelHandle stray(OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::kImageBlockName));

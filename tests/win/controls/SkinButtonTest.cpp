@@ -138,6 +138,12 @@ class SkinButtonTest : public ::testing::Test {
     }
 
     void LoadFiles(CSkinButton& button) { button.LoadBitmaps(up, hover, down, disabled); }
+    // The menu button with its four picture files.
+    CSkinButton& MenuButton() {
+        CreateButton(menuButton, kMenuButtonId);
+        LoadFiles(menuButton);
+        return menuButton;
+    }
 
     static void Click(const CSkinButton& button) { ::SendMessageA(button.m_hWnd, BM_CLICK, 0, 0); }
 
@@ -159,6 +165,7 @@ class SkinButtonTest : public ::testing::Test {
     BitmapPtr reference;  // the resource picture as the button loads it
     int framedWidth = 0;
     int framedHeight = 0;
+    CSkinButton menuButton;
 };
 
 }  // namespace
@@ -192,9 +199,7 @@ TEST_F(SkinButtonTest, TemplateButtonBecomesOwnerDrawn) {
 }
 
 TEST_F(SkinButtonTest, PicturesGiveTheRegionAndTheUpPictureWithYellowKeyedOut) {
-    CSkinButton button;
-    CreateButton(button, kMenuButtonId);
-    LoadFiles(button);
+    CSkinButton& button = MenuButton();
     ASSERT_NE(button.GetRegion(), nullptr);
     RECT box{};
     ::GetRgnBox(button.GetRegion(), &box);
@@ -222,9 +227,7 @@ TEST_F(SkinButtonTest, PicturesGiveTheRegionAndTheUpPictureWithYellowKeyedOut) {
 }
 
 TEST_F(SkinButtonTest, HoverCapturesAndShowsTheHoverPictureUntilLeftOrReset) {
-    CSkinButton button;
-    CreateButton(button, kMenuButtonId);
-    LoadFiles(button);
+    CSkinButton& button = MenuButton();
     for (bool reset : {false, true}) {
         SCOPED_TRACE(reset ? "reset" : "left");
         ::SendMessageA(button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 6));
@@ -252,9 +255,7 @@ TEST_F(SkinButtonTest, HoverCapturesAndShowsTheHoverPictureUntilLeftOrReset) {
 }
 
 TEST_F(SkinButtonTest, PressedShowsTheDownPictureAndDisabledTheDisabledOne) {
-    CSkinButton button;
-    CreateButton(button, kMenuButtonId);
-    LoadFiles(button);
+    CSkinButton& button = MenuButton();
     // A press draws at once, asking for the change of the pressed state.
     ::UpdateWindow(button.m_hWnd);
     ::SendMessageA(button.m_hWnd, BM_SETSTATE, TRUE, 0);
@@ -271,9 +272,7 @@ TEST_F(SkinButtonTest, PressedShowsTheDownPictureAndDisabledTheDisabledOne) {
 }
 
 TEST_F(SkinButtonTest, ClickPostsItsIdentifierToTheParent) {
-    CSkinButton button;
-    CreateButton(button, kMenuButtonId);
-    LoadFiles(button);
+    CSkinButton& button = MenuButton();
     Click(button);
     ASSERT_TRUE(uitest::PumpUntil([&] { return !parent.clicked.empty(); }));
     ASSERT_EQ(parent.clicked.size(), 1u);
@@ -303,9 +302,7 @@ TEST_F(SkinButtonTest, ExitButtonClosesTheMainWindowOrElseItsTopWindow) {
 }
 
 TEST_F(SkinButtonTest, SpaceBarNeverPressesItOtherKeysPass) {
-    CSkinButton button;
-    CreateButton(button, kMenuButtonId);
-    LoadFiles(button);
+    CSkinButton& button = MenuButton();
     // The same keys press an ordinary button: the check below can fail.
     HWND plain = ::CreateWindowExA(0, "BUTTON", "plain", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 100,
                                    100, 60, 24, parent.m_hWnd,
@@ -361,9 +358,7 @@ TEST_F(SkinButtonTest, ToggleKindsLatchOnEachClick) {
 }
 
 TEST_F(SkinButtonTest, LatchedToggleShowsTheDownPicture) {
-    CSkinButton button;
-    CreateButton(button, kMenuButtonId);
-    LoadFiles(button);
+    CSkinButton& button = MenuButton();
     button.LoadBitmapResource(kResourcePicture, CSkinButton::kToggle);
     ExpectPictureShown(Shown(button), *reference, 0);
     Click(button);

@@ -134,7 +134,8 @@ TEST_F(MaskFileTest, AnUnwritableFileKeepsTheRegionForTheRun) {
     EXPECT_TRUE(TempFolder::List(folder.path()).empty());
 }
 
-// Every load that fails leaves no region and "Mask Size" 0, and says nothing.
+// Every load that fails leaves no region and "Mask Size" 0, and says nothing
+// (each damaged header word: RegionDataTest).
 TEST_F(MaskFileTest, MissingDamagedOrMismatchedFilesLeaveNoRegion) {
     MessageBoxWatcher watcher;
     const auto patched = [](std::string bytes, std::size_t at, char value) {
@@ -149,11 +150,7 @@ TEST_F(MaskFileTest, MissingDamagedOrMismatchedFilesLeaveNoRegion) {
     std::vector<Case> cases = {
         {"mask size zero", kOneRect, 0},
         {"missing file", std::nullopt, 48},
-        {"wrong header size", patched(kTwoRects, 0, 40), std::nullopt},
-        {"wrong type", patched(kTwoRects, 4, 2), std::nullopt},
-        {"count too big", patched(kTwoRects, 8, 3), std::nullopt},
-        {"count wraps", patched(kTwoRects, 11, '\x10'), std::nullopt},  // 0x10000002 rectangles
-        {"count too small", patched(kTwoRects, 8, 1), std::nullopt},
+        {"count wraps", patched(kTwoRects, 11, '\x10'), std::nullopt},    // 0x10000002 rectangles
         {"inverted rectangle", patched(kTwoRects, 40, 5), std::nullopt},  // right edge left of left
         {"mask size 64 of a longer file", kOneRect + kOneRect, 64},
     };
