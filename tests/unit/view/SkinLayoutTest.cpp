@@ -108,18 +108,6 @@ TEST(SkinLayout, RectangleConvertsToThePlatformShape) {
     EXPECT_EQ(assigned.bottom, 275);
 }
 
-TEST(SkinLayout, DefaultLayoutGivesNineEntriesOfCommandSeven) {
-    std::array<int, kMenuPositions> indices;
-    indices.fill(kMenuDefaultIndex);
-    const std::vector<MenuItem> items = BuildMenuItems(indices);
-    ASSERT_EQ(items.size(), 9u);
-    for (const MenuItem& item : items) {
-        EXPECT_FALSE(item.separator);
-        EXPECT_EQ(item.index, 7);
-        EXPECT_EQ(item.command, 157u);
-    }
-}
-
 TEST(SkinLayout, MenuKeepsTheLayoutOrderAndSeparators) {
     const std::array<int, kMenuPositions> indices{0, 2, 1, 3, 4, 8, 7, 8, 6};
     const std::vector<MenuItem> items = BuildMenuItems(indices);
