@@ -171,6 +171,7 @@ TEST(SaveSettings, EverySectionRoundTrips) {
     CameraSettings loaded;
     LoadSettings(ini, loaded, kAllSections);
     EXPECT_EQ(loaded, record);
+    EXPECT_EQ(*ini.Get("Camera Angle", "Template Dimension"), "60.0");
     EXPECT_EQ(*ini.Get("Camera Angle", "Height"), "275.5");
     EXPECT_EQ(*ini.Get("Counter Settings", "AngleIN"), "3.141593");
 }
