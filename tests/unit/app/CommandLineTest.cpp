@@ -26,46 +26,28 @@ TEST(CommandLine, HostLineInAnyKeyOrder) {
     }
 }
 
-TEST(CommandLine, CameraAndHostWindowValues) {
-    const struct {
-        const char* line;
-        bool accepted;
-        int camera;
-        uint32_t hostWnd;
-    } cases[] = {
-        {"setting=\"x\" camera=abc hwnd=1 lang=a", true, 0, 1},  // no number: stays zero
-        {"camera=-3 hwnd=1", true, -3, 1},
-        {"camera=99999999999 hwnd=1", true, 0, 1},  // beyond int32: the camera keeps its value
-        {"hwnd=ffffffff", true, 0, 0xFFFFFFFFu},
-        // A host window of zero, unreadable or wider than the 32-bit handle is refused.
-        {"setting=\"x\" camera=1 hwnd=0 lang=a", false, 0, 0},
-        {"setting=\"x\" camera=1 hwnd=xyz lang=a", false, 0, 0},
-        {"hwnd=", false, 0, 0},
-        {"hwnd=-1", false, 0, 0},
-        {"hwnd=123456789", false, 0, 0}};
-    for (const auto& c : cases) {
-        const CommandLineValues v = Parse(c.line, c.accepted);
-        if (!c.accepted) continue;
-        EXPECT_EQ(v.cameraId, c.camera) << c.line;
-        EXPECT_EQ(v.hostWnd, c.hostWnd) << c.line;
-    }
+TEST(CommandLine, QuotedFolderKeepsBlanksAndTrailingBackslash) {
+    EXPECT_EQ(*Parse(R"(setting="C:\My Data\Cam 1" camera=1 hwnd=10 lang=a.ini)").settingFolder,
+              R"(C:\My Data\Cam 1)");
+    EXPECT_EQ(*Parse(R"(setting="C:\Data\" camera=1 hwnd=10 lang=a.ini)").settingFolder,
+              R"(C:\Data\)");
 }
 
-TEST(CommandLine, SettingFolderQuotedOrUpToTheNextBlank) {
-    const struct {
-        const char* line;
-        const char* folder;
-    } cases[] = {
-        {R"(setting="C:\My Data\Cam 1" camera=1 hwnd=10 lang=a.ini)", R"(C:\My Data\Cam 1)"},
-        {R"(setting="C:\Data\" camera=1 hwnd=10 lang=a.ini)", R"(C:\Data\)"},
-        {R"(setting=D:\Cams camera=1 hwnd=1)", R"(D:\Cams)"},
-        {"setting= camera=1 hwnd=1", ""},
-        {"setting=\"D:\\Cams camera=1 hwnd=1", ""}};  // one lone quote is no pair
-    for (const auto& c : cases) {
-        const CommandLineValues v = Parse(c.line);
-        ASSERT_TRUE(v.settingFolder.has_value()) << c.line;
-        EXPECT_EQ(*v.settingFolder, c.folder) << c.line;
-    }
+TEST(CommandLine, CameraThatIsNoNumberStaysZero) {
+    EXPECT_EQ(Parse("setting=\"x\" camera=abc hwnd=1 lang=a").cameraId, 0);
+    EXPECT_EQ(Parse("camera=-3 hwnd=1").cameraId, -3);
+    // Beyond int32 the number cannot be held: the camera keeps its value.
+    EXPECT_EQ(Parse("camera=99999999999 hwnd=1").cameraId, 0);
+}
+
+TEST(CommandLine, HostWindowZeroOrUnreadableIsRefused) {
+    Parse("setting=\"x\" camera=1 hwnd=0 lang=a", false);
+    Parse("setting=\"x\" camera=1 hwnd=xyz lang=a", false);
+    Parse("hwnd=", false);
+    Parse("hwnd=-1", false);
+    // A value wider than the 32-bit handle cannot be the host's window.
+    Parse("hwnd=123456789", false);
+    EXPECT_EQ(Parse("hwnd=ffffffff").hostWnd, 0xFFFFFFFFu);
 }
 
 TEST(CommandLine, AbsentKeysKeepTheirValues) {
@@ -90,6 +72,13 @@ TEST(CommandLine, EachValueEndsAtTheNextKey) {
     EXPECT_EQ(v.hostWnd, 0xABCu);
     EXPECT_EQ(v.languageIni, "De.ini");
     EXPECT_EQ(*v.settingFolder, "F");
+}
+
+TEST(CommandLine, UnquotedFolderIsTakenUpToTheNextBlank) {
+    EXPECT_EQ(*Parse(R"(setting=D:\Cams camera=1 hwnd=1)").settingFolder, R"(D:\Cams)");
+    EXPECT_EQ(*Parse("setting= camera=1 hwnd=1").settingFolder, "");
+    // One lone quote is no pair.
+    EXPECT_EQ(*Parse("setting=\"D:\\Cams camera=1 hwnd=1").settingFolder, "");
 }
 
 TEST(CommandLine, LanguageNameIsCutToItsBuffer) {
