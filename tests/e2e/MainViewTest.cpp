@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,24 +28,6 @@ constexpr int kHeight = 240;
 constexpr int kPictureLeft = 14;
 constexpr int kPictureTop = 35;
 constexpr int kScale = 2;
-
-// Fills a bottom-up BGR picture: the left half blue (bytes 200, 0, 0), the
-// right half red; the top 40 rows (on screen) green.
-void PaintTestPicture(unsigned char* pixels) {
-    for (int row = 0; row < kHeight; ++row) {
-        const int screenRow = kHeight - 1 - row;
-        for (int x = 0; x < kWidth; ++x) {
-            unsigned char* p = pixels + (static_cast<size_t>(row) * kWidth + x) * 3;
-            if (screenRow < 40) {
-                p[0] = 0, p[1] = 200, p[2] = 0;
-            } else if (x < kWidth / 2) {
-                p[0] = 200, p[1] = 0, p[2] = 0;
-            } else {
-                p[0] = 0, p[1] = 0, p[2] = 200;
-            }
-        }
-    }
-}
 
 uint32_t Frame(int width, int height) {
     return (static_cast<uint32_t>(width) << 16) | static_cast<uint32_t>(height);
@@ -82,83 +65,99 @@ class MainView : public ::testing::Test {
         EXPECT_NE(view, nullptr);
         return view;
     }
+    // The host's blocks, made by the test that needs them.
+    unsigned char* ImageBlock() {
+        blocks.emplace();
+        EXPECT_TRUE(blocks->ok());
+        return blocks->data(SharedBlocks::kImage);
+    }
+    // The image block's picture dark grey.
+    void DarkPicture() { std::memset(ImageBlock(), 0x40, kWidth * kHeight * 3); }
     // Sends a live frame and waits until the view has handled it.
     void SendLiveFrame(int width = kWidth, int height = kHeight) {
         ASSERT_TRUE(host.SendToView(WM_VIEW_NEW_FRAME, 0, Frame(width, height)));
+    }
+    void WriteSetting(const char* key, const char* value) {
+        host.WriteIni("Setting01.ini", "Counter Settings", key, value);
+    }
+    void WriteLine(const char* x1, const char* y1, const char* x2, const char* y2) {
+        WriteSetting("Setted", "1");
+        WriteSetting("Image Cnt Line Pt1 x", x1);
+        WriteSetting("Image Cnt Line Pt1 y", y1);
+        WriteSetting("Image Cnt Line Pt2 x", x2);
+        WriteSetting("Image Cnt Line Pt2 y", y2);
     }
     // Camera 1's mask: one rectangle (10, 20, 110, 120), drawn in red.
     void WriteRedMask() {
         const int32_t mask[12] = {32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120};
         host.WriteFile("Mask01.bin", std::string(reinterpret_cast<const char*>(mask), sizeof mask));
-        host.WriteIni("Setting01.ini", "Counter Settings", "Mask Size", "48");
-        host.WriteIni("Setting01.ini", "Counter Settings", "Mask Color", "255");
+        WriteSetting("Mask Size", "48");
+        WriteSetting("Mask Color", "255");
     }
     hostsim::Capture CaptureView() {
         Sleep(200);  // let the screen settle after the last blit
         return HostFixture::CaptureWindow(host.ViewHwnd());
     }
+    void ExpectClosedWithDetachLast(std::optional<DWORD> exitCode) {
+        ASSERT_TRUE(exitCode.has_value());
+        EXPECT_EQ(*exitCode, 0u);
+        ASSERT_TRUE(host.WaitForMessage(WM_HOST_DETACH, 5000));
+        EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH);
+    }
 
     HostFixture host;
+    std::optional<SharedBlocks> blocks;
 };
 
-TEST_F(MainView, AttachesWithViewAndMainWindowAndSetsNoLineOnAFreshCamera) {
+TEST_F(MainView, AttachesOnAFreshCameraAndOnTheHostsCloseWritesTheSettingsAndDetachesLast) {
     HWND view = StartProgram(7);
     const auto attach = host.WaitForMessage(WM_HOST_ATTACH, kTimeout);
     ASSERT_TRUE(attach.has_value());
     EXPECT_EQ(reinterpret_cast<HWND>(attach->wParam), view);
     HWND main = reinterpret_cast<HWND>(attach->lParam);
     EXPECT_EQ(GetParent(view), main);
+    EXPECT_EQ(GetAncestor(view, GA_ROOT), main);
     EXPECT_EQ(HostFixture::WindowText(main), "Varanis - Tallyscope");
+    DWORD viewProcess = 0;
+    GetWindowThreadProcessId(view, &viewProcess);
+    EXPECT_EQ(viewProcess, host.ProcessId());
     EXPECT_FALSE(host.WaitForMessage(WM_HOST_SET_COUNTING_LINE, 1000).has_value());
     // The settings file of camera 7 was created in the host's folder.
-    EXPECT_TRUE(host.FileExists("Setting07.ini"));
     EXPECT_EQ(host.ReadIni("Setting07.ini", "Camera Angle", "Angle YZ"), "-0.785398");
+
+    DeleteFileA(host.SettingsFile(7).c_str());  // only the final save can bring it back
+    ExpectClosedWithDetachLast(host.Close(kTimeout));
+    EXPECT_EQ(host.Count(WM_HOST_ATTACH), 1u);
+    EXPECT_EQ(host.Count(WM_HOST_DETACH), 1u);
+    EXPECT_EQ(host.Messages().front().msg, WM_HOST_ATTACH);
+    EXPECT_EQ(host.ReadIni("Setting07.ini", "Common", "Cut X2"), "310");
+    EXPECT_EQ(host.ReadIni("Setting07.ini", "Counter Settings", "Operation Stop Time"), "180000");
+    EXPECT_EQ(host.ReadIni("Setting07.ini", "Camera Angle", "Height"), "240.0");
 }
 
-TEST_F(MainView, StoredCountingLineIsSentRightAfterAttach) {
-    host.WriteIni("Setting01.ini", "Counter Settings", "Setted", "1");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt1 x", "40");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt1 y", "120");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt2 x", "280");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt2 y", "130");
-    StartProgram(1);
-    const auto line = host.WaitForMessage(WM_HOST_SET_COUNTING_LINE, kTimeout);
-    ASSERT_TRUE(line.has_value());
-    EXPECT_EQ(line->wParam, (40u << 16) | 120u);
-    EXPECT_EQ(line->lParam, (280u << 16) | 130u);
-    const auto messages = host.Messages();
-    ASSERT_GE(messages.size(), 2u);
-    EXPECT_EQ(messages[0].msg, WM_HOST_ATTACH);
-    EXPECT_EQ(messages[1].msg, WM_HOST_SET_COUNTING_LINE);
-}
-
-TEST_F(MainView, LivePictureIsShownInThePictureRectangle) {
-    SharedBlocks blocks;
-    ASSERT_TRUE(blocks.ok());
-    unsigned char* image = blocks.data(SharedBlocks::kImage);
-    PaintTestPicture(image);
-    StartProgram();
-    SendLiveFrame();
-    const hostsim::Capture capture = CaptureView();
-    ASSERT_FALSE(capture.empty());
-    EXPECT_TRUE(Near(PictureColor(capture, 60, 200), 0, 0, 200))
-        << std::hex << PictureColor(capture, 60, 200);
-    EXPECT_TRUE(Near(PictureColor(capture, 260, 200), 200, 0, 0))
-        << std::hex << PictureColor(capture, 260, 200);
-    EXPECT_TRUE(Near(PictureColor(capture, 160, 10), 0, 200, 0))
-        << std::hex << PictureColor(capture, 160, 10);
-}
-
-TEST_F(MainView, MarkerRectangleIsDrawnAndALargerPictureIsRefused) {
-    SharedBlocks blocks;
-    ASSERT_TRUE(blocks.ok());
-    unsigned char* image = blocks.data(SharedBlocks::kImage);
-    PaintTestPicture(image);
+TEST_F(MainView, LivePictureIsShownMarkedAndALargerPictureIsRefused) {
+    // The left half blue (bytes 200, 0, 0), the right half red; the top 40
+    // rows (on screen, the picture is bottom-up) green.
+    unsigned char* pixels = ImageBlock();
+    for (int row = 0; row < kHeight; ++row) {
+        for (int x = 0; x < kWidth; ++x) {
+            unsigned char* p = pixels + (static_cast<size_t>(row) * kWidth + x) * 3;
+            const bool green = kHeight - 1 - row < 40, blue = x < kWidth / 2;
+            p[0] = !green && blue ? 200 : 0, p[1] = green ? 200 : 0,
+            p[2] = !green && !blue ? 200 : 0;
+        }
+    }
     StartProgram();
     SendLiveFrame();
     ASSERT_TRUE(host.SendToView(WM_VIEW_MARKER_RECT, (100u << 16) | 100u, (200u << 16) | 180u));
     SendLiveFrame();
     hostsim::Capture capture = CaptureView();
+    ASSERT_FALSE(capture.empty());
+    for (const auto& [x, y, r, g, b] :
+         {std::tuple{60, 200, 0, 0, 200}, std::tuple{260, 200, 200, 0, 0},
+          std::tuple{160, 10, 0, 200, 0}})
+        EXPECT_TRUE(Near(PictureColor(capture, x, y), r, g, b))
+            << x << "," << y << " " << std::hex << PictureColor(capture, x, y);
     // The dotted white outline lies on the rectangle's edges, nowhere inside.
     EXPECT_GT(CountColor(capture, RECT{100, 100, 200, 101}, 255, 255, 255), 20);
     EXPECT_EQ(CountColor(capture, RECT{110, 110, 190, 170}, 255, 255, 255), 0);
@@ -171,25 +170,25 @@ TEST_F(MainView, MarkerRectangleIsDrawnAndALargerPictureIsRefused) {
     EXPECT_TRUE(Near(PictureColor(capture, 60, 200), 0, 0, 200));
 }
 
-TEST_F(MainView, CountingLineBandAndArrowsFollowTheSettings) {
-    SharedBlocks blocks;
-    ASSERT_TRUE(blocks.ok());
-    unsigned char* image = blocks.data(SharedBlocks::kImage);
-    std::memset(image, 0x40, kWidth * kHeight * 3);  // dark grey
-    host.WriteIni("Setting01.ini", "Counter Settings", "Setted", "1");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt1 x", "60");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt1 y", "120");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt2 x", "260");
-    host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt2 y", "120");
-    host.WriteIni("Setting01.ini", "Counter Settings", "AngleIN",
-                  "1.570796");  // in = down the picture
-    host.WriteIni("Setting01.ini", "Counter Settings", "Counting IO Mode", "1");  // in only
+TEST_F(MainView, StoredLineIsSentAfterAttachAndItsBandAndArrowsFollowTheSettings) {
+    DarkPicture();
+    WriteLine("60", "120", "260", "120");
+    WriteSetting("AngleIN", "1.570796");    // in = down the picture
+    WriteSetting("Counting IO Mode", "1");  // in only
     StartProgram();
+    const auto line = host.WaitForMessage(WM_HOST_SET_COUNTING_LINE, kTimeout);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(line->wParam, (60u << 16) | 120u);
+    EXPECT_EQ(line->lParam, (260u << 16) | 120u);
+    const auto messages = host.Messages();
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[0].msg, WM_HOST_ATTACH);
+    EXPECT_EQ(messages[1].msg, WM_HOST_SET_COUNTING_LINE);
+
     SendLiveFrame();
     hostsim::Capture capture = CaptureView();
     EXPECT_EQ(CountColor(capture, RECT{40, 100, 280, 140}, 0, 255, 0), 0)
         << "no band before the host's line";
-
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE, (60u << 16) | 120u, (260u << 16) | 120u));
     SendLiveFrame();
     capture = CaptureView();
@@ -197,19 +196,16 @@ TEST_F(MainView, CountingLineBandAndArrowsFollowTheSettings) {
     EXPECT_GT(CountColor(capture, RECT{70, 117, 250, 118}, 0, 255, 0), 100);
     EXPECT_GT(CountColor(capture, RECT{70, 123, 250, 124}, 0, 255, 0), 100);
     // "In Only": the in arrow below the line, no out arrow above it.
-    const int below = CountColor(capture, RECT{140, 124, 180, 150}, 0, 0, 0, 255) -
-                      CountColor(capture, RECT{140, 124, 180, 150}, 0x40, 0x40, 0x40, 8);
-    const int above = CountColor(capture, RECT{140, 90, 180, 116}, 0, 0, 0, 255) -
-                      CountColor(capture, RECT{140, 90, 180, 116}, 0x40, 0x40, 0x40, 8);
-    EXPECT_GT(below, 50);
-    EXPECT_EQ(above, 0);
+    const auto arrowPixels = [&](RECT area) {
+        return CountColor(capture, area, 0, 0, 0, 255) -
+               CountColor(capture, area, 0x40, 0x40, 0x40, 8);
+    };
+    EXPECT_GT(arrowPixels(RECT{140, 124, 180, 150}), 50);
+    EXPECT_EQ(arrowPixels(RECT{140, 90, 180, 116}), 0);
 }
 
 TEST_F(MainView, NoOverlaysButTheMarkerWithoutACountingLineSet) {
-    SharedBlocks blocks;
-    ASSERT_TRUE(blocks.ok());
-    unsigned char* image = blocks.data(SharedBlocks::kImage);
-    std::memset(image, 0x40, kWidth * kHeight * 3);
+    DarkPicture();
     WriteRedMask();
     StartProgram();
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE, (60u << 16) | 120u, (260u << 16) | 120u));
@@ -220,12 +216,9 @@ TEST_F(MainView, NoOverlaysButTheMarkerWithoutACountingLineSet) {
 }
 
 TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
-    SharedBlocks blocks;
-    ASSERT_TRUE(blocks.ok());
-    unsigned char* image = blocks.data(SharedBlocks::kImage);
-    std::memset(image, 0x40, kWidth * kHeight * 3);
+    DarkPicture();
     WriteRedMask();
-    host.WriteIni("Setting01.ini", "Counter Settings", "Setted", "1");
+    WriteSetting("Setted", "1");
     StartProgram();
     SendLiveFrame();
     const hostsim::Capture capture = CaptureView();
@@ -236,71 +229,22 @@ TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
     EXPECT_EQ(CountColor(capture, RECT{150, 20, 250, 120}, 255, 0, 0), 0);
 }
 
-TEST_F(MainView, MissingImageBlockIsReportedOnEachPictureWhileTheProgramGoesOn) {
+// Without the host's picture block every picture is reported in a box.
+TEST_F(MainView, HostCloseDuringAMessageBoxClosesOnceItIsAnswered) {
     KernelHandle stray(OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::kImageBlockName));
     ASSERT_FALSE(stray.valid()) << "another host holds the picture block";
-    StartProgram();
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        ASSERT_TRUE(host.PostToView(WM_VIEW_NEW_FRAME, 0, Frame(kWidth, kHeight)));
-        const auto box = host.FindMessageBox(kTimeout);
-        ASSERT_TRUE(box.has_value()) << attempt;
-        EXPECT_EQ(box->caption, "Tallyscope");
-        EXPECT_EQ(box->text, "Can't Open Shared Memory for Reading Image!");
-        EXPECT_TRUE(HostFixture::DismissMessageBox(box->hwnd));
-        // Wine drops a message posted while a message box winds down: wait until it is gone.
-        for (int i = 0; i < 100 && IsWindow(box->hwnd); ++i) Sleep(50);
-        Sleep(200);
-    }
-    EXPECT_TRUE(host.Running());
-}
-
-TEST_F(MainView, HostCloseWritesTheSettingsAndDetachesLast) {
-    StartProgram(3);
-    DeleteFileA(host.SettingsFile(3).c_str());  // only the final save can bring it back
-    const auto exitCode = host.Close(kTimeout);
-    ASSERT_TRUE(exitCode.has_value());
-    EXPECT_EQ(*exitCode, 0u);
-    const auto messages = host.Messages();
-    ASSERT_FALSE(messages.empty());
-    EXPECT_EQ(messages.back().msg, WM_HOST_DETACH);
-    EXPECT_EQ(host.ReadIni("Setting03.ini", "Common", "Cut X2"), "310");
-    EXPECT_EQ(host.ReadIni("Setting03.ini", "Counter Settings", "Operation Stop Time"), "180000");
-    EXPECT_EQ(host.ReadIni("Setting03.ini", "Camera Angle", "Height"), "240.0");
-}
-
-TEST_F(MainView, ExitButtonClosesTheProgram) {
-    HWND view = StartProgram();
-    HWND exitButton = GetDlgItem(view, SC_CLOSE);
-    ASSERT_NE(exitButton, nullptr);
-    PostMessageA(exitButton, BM_CLICK, 0, 0);
-    ASSERT_TRUE(host.WaitForExit(kTimeout).has_value());
-    const auto messages = host.Messages();
-    ASSERT_FALSE(messages.empty());
-    EXPECT_EQ(messages.back().msg, WM_HOST_DETACH);
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(MainView, HostCloseDuringAMessageBoxClosesOnceItIsAnswered) {
     StartProgram(4);
     ASSERT_TRUE(host.PostToView(WM_VIEW_NEW_FRAME, 0, Frame(kWidth, kHeight)));
     const auto box = host.FindMessageBox(kTimeout);
     ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, "Tallyscope");
+    EXPECT_EQ(box->text, "Can't Open Shared Memory for Reading Image!");
     ASSERT_TRUE(host.PostToView(WM_VIEW_CLOSE, 0, 0));
     EXPECT_FALSE(host.WaitForExit(1500).has_value()) << "closed under an open message box";
     EXPECT_TRUE(HostFixture::DismissMessageBox(box->hwnd));
-    const auto exitCode = host.WaitForExit(kTimeout);
-    ASSERT_TRUE(exitCode.has_value());
-    EXPECT_EQ(*exitCode, 0u);
-    EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH);
+    ExpectClosedWithDetachLast(host.WaitForExit(kTimeout));
     EXPECT_EQ(host.ReadIni("Setting04.ini", "Common", "VarTh"), "0");
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(MainView, LargerFirstPictureShowsItsTopLeftPartAcrossTheRectangle) {
     // A 640 x 480 picture: its top-left 320 x 240 (on screen) green, the rest red.
@@ -320,7 +264,7 @@ TEST_F(MainView, LargerFirstPictureShowsItsTopLeftPartAcrossTheRectangle) {
         }
     }
     StartProgram();
-    ASSERT_TRUE(host.SendToView(WM_VIEW_NEW_FRAME, 0, Frame(width, height)));
+    SendLiveFrame(width, height);
     const hostsim::Capture capture = CaptureView();
     for (const auto& [x, y] : {std::pair{10, 10}, std::pair{300, 220}, std::pair{160, 120}}) {
         EXPECT_TRUE(Near(PictureColor(capture, x, y), 0, 200, 0))

@@ -19,27 +19,26 @@ TEST(HostPacking, PointRoundTripsOverTheWholeSixteenBitRange) {
     }
 }
 
-TEST(HostPacking, PointLayoutIsXHighYLow) {
-    EXPECT_EQ(PackPoint(0x1234, 0x5678), 0x12345678u);
+// x travels in the high half, y in the low one, each as its low 16 bits
+// (unsigned): a large or negative y must not spill into x.
+TEST(HostPacking, PointLayoutIsXHighYLowSixteenBitsEach) {
+    const struct {
+        int32_t x, y;
+        uint32_t packed;
+        HostPoint arrives;
+    } cases[] = {{0x1234, 0x5678, 0x12345678u, {0x1234, 0x5678}},
+                 {70000, 70001, 0x11701171u, {4464, 4465}},  // 70000 = 0x11170
+                 {5, 0x7FFFFFFF, 0x0005FFFFu, {5, 0xFFFF}},
+                 {-1, -1, 0xFFFFFFFFu, {65535, 65535}},
+                 {-2, 5, 0xFFFE0005u, {65534, 5}},
+                 {5, -2, 0x0005FFFEu, {5, 65534}},
+                 {-32768, 100, 0x80000064u, {32768, 100}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PackPoint(c.x, c.y), c.packed) << c.x << "," << c.y;
+        EXPECT_EQ(UnpackPoint(PackPoint(c.x, c.y)), c.arrives) << c.x << "," << c.y;
+    }
     EXPECT_EQ(HighHalf(0x12345678u), 0x1234);
     EXPECT_EQ(LowHalf(0x12345678u), 0x5678);
-}
-
-TEST(HostPacking, CoordinateAboveSixteenBitsArrivesAsItsLowBits) {
-    // 70000 = 0x11170: only 0x1170 = 4464 can travel.
-    const HostPoint p = UnpackPoint(PackPoint(70000, 70001));
-    EXPECT_EQ(p.x, 4464);
-    EXPECT_EQ(p.y, 4465);
-    // A large y must not spill into x.
-    EXPECT_EQ(UnpackPoint(PackPoint(5, 0x7FFFFFFF)), (HostPoint{5, 0xFFFF}));
-}
-
-TEST(HostPacking, NegativeCoordinatesArriveAsUnsignedSixteenBitValues) {
-    EXPECT_EQ(PackPoint(-1, -1), 0xFFFFFFFFu);
-    EXPECT_EQ(UnpackPoint(PackPoint(-1, -1)), (HostPoint{65535, 65535}));
-    EXPECT_EQ(PackPoint(-2, 5), 0xFFFE0005u);
-    EXPECT_EQ(PackPoint(5, -2), 0x0005FFFEu);  // y's sign bits must not reach x
-    EXPECT_EQ(UnpackPoint(PackPoint(-32768, 100)), (HostPoint{32768, 100}));
 }
 
 TEST(HostPacking, OnlyTheLowThirtyTwoBitsOfAWideParameterCount) {

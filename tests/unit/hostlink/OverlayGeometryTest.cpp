@@ -20,47 +20,28 @@ void ExpectNear(PointF actual, PointF expected, float tolerance = 1e-3f) {
 
 }  // namespace
 
-TEST(OverlayGeometry, HorizontalLineBand) {
-    const CountingLineOverlay o = ComputeCountingLineOverlay({100, 100}, {200, 100}, 0.0f, 32, 16);
-    ASSERT_TRUE(o.hasLine);
-    EXPECT_EQ(o.band[0], (HostPoint{100, 103}));
-    EXPECT_EQ(o.band[1], (HostPoint{200, 103}));
-    EXPECT_EQ(o.band[2], (HostPoint{100, 97}));
-    EXPECT_EQ(o.band[3], (HostPoint{200, 97}));
-    EXPECT_EQ(o.mid.x, 150.0f);
-    EXPECT_EQ(o.mid.y, 100.0f);
-}
-
-TEST(OverlayGeometry, VerticalLineBand) {
-    const CountingLineOverlay o = ComputeCountingLineOverlay({100, 100}, {100, 200}, 0.0f, 32, 16);
-    ASSERT_TRUE(o.hasLine);
-    EXPECT_EQ(o.band[0], (HostPoint{97, 100}));
-    EXPECT_EQ(o.band[1], (HostPoint{97, 200}));
-    EXPECT_EQ(o.band[2], (HostPoint{103, 100}));
-    EXPECT_EQ(o.band[3], (HostPoint{103, 200}));
-    EXPECT_EQ(o.mid.x, 100.0f);
-    EXPECT_EQ(o.mid.y, 150.0f);
-}
-
-TEST(OverlayGeometry, ReversedLineSwapsTheBandSides) {
-    const CountingLineOverlay o = ComputeCountingLineOverlay({200, 100}, {100, 100}, 0.0f, 32, 16);
-    ASSERT_TRUE(o.hasLine);
-    EXPECT_EQ(o.band[0], (HostPoint{200, 97}));
-    EXPECT_EQ(o.band[1], (HostPoint{100, 97}));
-    EXPECT_EQ(o.band[2], (HostPoint{200, 103}));
-    EXPECT_EQ(o.band[3], (HostPoint{100, 103}));
-}
-
-TEST(OverlayGeometry, DiagonalBandIsThreePixelsEitherSide) {
-    // 3-4-5 direction: the offsets perpendicular to (4, 3) of length 3 are +-(1.8, -2.4).
-    const CountingLineOverlay o = ComputeCountingLineOverlay({10, 20}, {50, 50}, 0.0f, 32, 16);
-    ASSERT_TRUE(o.hasLine);
-    // Line 30x - 40y + 500 = 0; the parallel k + 3L = 650 lies 3 pixels along
-    // (-0.6, 0.8) from the line, the other one along (0.6, -0.8).
-    EXPECT_EQ(o.band[0], (HostPoint{8, 22}));   // (8.2, 22.4)
-    EXPECT_EQ(o.band[1], (HostPoint{48, 52}));  // (48.2, 52.4)
-    EXPECT_EQ(o.band[2], (HostPoint{12, 18}));  // (11.8, 17.6) rounded half up
-    EXPECT_EQ(o.band[3], (HostPoint{52, 48}));  // (51.8, 47.6)
+// The band is 3 pixels either side of the line, its first pair on the left
+// of the drawing direction, each corner rounded half up.
+TEST(OverlayGeometry, BandAndMidpoint) {
+    const struct {
+        HostPoint p1, p2;
+        BandCorners band;
+        PointF mid;
+    } cases[] = {
+        {{100, 100}, {200, 100}, {{{100, 103}, {200, 103}, {100, 97}, {200, 97}}}, {150, 100}},
+        {{100, 100}, {100, 200}, {{{97, 100}, {97, 200}, {103, 100}, {103, 200}}}, {100, 150}},
+        {{200, 100}, {100, 100}, {{{200, 97}, {100, 97}, {200, 103}, {100, 103}}}, {150, 100}},
+        // Line 30x - 40y + 500 = 0 in the 3-4-5 direction: the offsets
+        // perpendicular to (4, 3) of length 3 are +-(1.8, -2.4), giving
+        // (8.2, 22.4), (48.2, 52.4), (11.8, 17.6) and (51.8, 47.6).
+        {{10, 20}, {50, 50}, {{{8, 22}, {48, 52}, {12, 18}, {52, 48}}}, {30, 35}}};
+    for (const auto& c : cases) {
+        const CountingLineOverlay o = ComputeCountingLineOverlay(c.p1, c.p2, 0.0f, 32, 16);
+        ASSERT_TRUE(o.hasLine);
+        EXPECT_EQ(o.band, c.band) << c.p1.x << "," << c.p1.y << " " << c.p2.x << "," << c.p2.y;
+        EXPECT_EQ(o.mid.x, c.mid.x);
+        EXPECT_EQ(o.mid.y, c.mid.y);
+    }
 }
 
 TEST(OverlayGeometry, NoLineBeforeTheFirstMessageOrForCoincidentPoints) {
@@ -81,23 +62,24 @@ TEST(OverlayGeometry, DistinctPointsThatCoincideInSinglePrecisionGiveNoLine) {
     EXPECT_FALSE(o.hasLine);
 }
 
-TEST(OverlayGeometry, ArrowPositionsForAKnownAngle) {
-    // θ with cos 0.8, sin 0.6; arrow 32 x 16: R = 20.5, hw = 16, hh = 8.
-    const float theta = std::atan2(3.0f, 4.0f);
-    const CountingLineOverlay o = ComputeCountingLineOverlay({100, 100}, {200, 100}, theta, 32, 16);
-    ASSERT_TRUE(o.hasArrows);
-    // A = (trunc(150 - 16 + 16.4), trunc(100 - 8 + 12.3)) = (150, 104)
-    EXPECT_EQ(o.inArrow, (HostPoint{150, 104}));
-    // B = (trunc(150 - 16 - 16.4), trunc(100 - 8 - 12.3)) = (117, 79)
-    EXPECT_EQ(o.outArrow, (HostPoint{117, 79}));
-}
-
-TEST(OverlayGeometry, ArrowHalvesAreIntegerHalvesOfOddSizes) {
-    // Arrow 31 x 15: hw = 15, hh = 7, R = 20; θ = 0.
-    const CountingLineOverlay o = ComputeCountingLineOverlay({100, 100}, {200, 100}, 0.0f, 31, 15);
-    ASSERT_TRUE(o.hasArrows);
-    EXPECT_EQ(o.inArrow, (HostPoint{155, 93}));   // 150 - 15 + 20
-    EXPECT_EQ(o.outArrow, (HostPoint{115, 93}));  // 150 - 15 - 20
+TEST(OverlayGeometry, ArrowPositions) {
+    const struct {
+        float theta;
+        int32_t width, height;
+        HostPoint in, out;
+    } cases[] = {// cos 0.8, sin 0.6; 32 x 16: R = 20.5, hw = 16, hh = 8:
+                 // A = (trunc(150 - 16 + 16.4), trunc(100 - 8 + 12.3)),
+                 // B = (trunc(150 - 16 - 16.4), trunc(100 - 8 - 12.3)).
+                 {std::atan2(3.0f, 4.0f), 32, 16, {150, 104}, {117, 79}},
+                 // 31 x 15: integer halves hw = 15, hh = 7, R = 20.
+                 {0.0f, 31, 15, {155, 93}, {115, 93}}};
+    for (const auto& c : cases) {
+        const CountingLineOverlay o =
+            ComputeCountingLineOverlay({100, 100}, {200, 100}, c.theta, c.width, c.height);
+        ASSERT_TRUE(o.hasArrows);
+        EXPECT_EQ(o.inArrow, c.in) << c.width;
+        EXPECT_EQ(o.outArrow, c.out) << c.width;
+    }
 }
 
 TEST(OverlayGeometry, ArrowPositionsTruncateTowardsZero) {

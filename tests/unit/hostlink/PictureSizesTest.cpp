@@ -9,21 +9,22 @@
 
 using namespace hostlink;
 
-TEST(PictureSizes, ByteCountsOfCommonPictures) {
-    EXPECT_EQ(PictureBytes({320, 240}), 230400u);
-    EXPECT_EQ(AlignedPictureBytes({320, 240}), 230400u);
-    EXPECT_EQ(PictureBytes({640, 480}), 921600u);
-    EXPECT_EQ(AlignedPictureBytes({640, 480}), 921600u);
-}
-
 TEST(PictureSizes, AlignedRowsArePaddedToFourBytes) {
-    EXPECT_EQ(AlignedPictureBytes({1, 1}), 4u);   // 3 bytes -> 4
-    EXPECT_EQ(AlignedPictureBytes({2, 1}), 8u);   // 6 -> 8
-    EXPECT_EQ(AlignedPictureBytes({3, 2}), 24u);  // 9 -> 12, two rows
-    EXPECT_EQ(AlignedPictureBytes({4, 3}), 36u);  // 12 exactly
-    EXPECT_EQ(AlignedPictureBytes({5, 1}), 16u);  // 15 -> 16
-    EXPECT_EQ(PictureBytes({5, 1}), 15u);
-    EXPECT_EQ(AlignedPictureBytes({0, 100}), 0u);
+    const struct {
+        FrameSize size;
+        uint64_t packed, aligned;
+    } cases[] = {{{320, 240}, 230400, 230400},
+                 {{640, 480}, 921600, 921600},
+                 {{1, 1}, 3, 4},  // 3 bytes a row -> 4
+                 {{2, 1}, 6, 8},
+                 {{3, 2}, 18, 24},  // 9 -> 12, two rows
+                 {{4, 3}, 36, 36},
+                 {{5, 1}, 15, 16},
+                 {{0, 100}, 0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PictureBytes(c.size), c.packed) << c.size.width << "x" << c.size.height;
+        EXPECT_EQ(AlignedPictureBytes(c.size), c.aligned) << c.size.width << "x" << c.size.height;
+    }
 }
 
 TEST(PictureSizes, LargestAnnouncementDoesNotWrap) {
@@ -74,25 +75,17 @@ TEST(PictureSizes, RectImageMappingIsTwoPicturesOfTheFirstMessage) {
     EXPECT_EQ(PlanRectImageMapping({240, 320}), std::optional<uint64_t>{460800});
 }
 
-TEST(PictureSizes, RectifiedCopyOfOneOrTwoPictures) {
-    const uint64_t mapped = 2 * kRectifiedPictureBytes;
-    RectifiedCopy one = PlanRectifiedCopy({320, 240}, 1, mapped, kRectifiedPictureBytes);
-    EXPECT_FALSE(one.refused);
-    EXPECT_EQ(one.pictures, 1u);
-    EXPECT_EQ(one.bytesEach, 230400u);
-    RectifiedCopy two = PlanRectifiedCopy({320, 240}, 2, mapped, kRectifiedPictureBytes);
-    EXPECT_FALSE(two.refused);
-    EXPECT_EQ(two.pictures, 2u);
-    EXPECT_EQ(two.bytesEach, 230400u);
-}
-
-TEST(PictureSizes, RectifiedCountOtherThanOneOrTwoCopiesNothing) {
-    for (uint32_t count : {0u, 3u, 0xFFFFu}) {
-        const RectifiedCopy plan = PlanRectifiedCopy({320, 240}, count, 2 * kRectifiedPictureBytes,
-                                                     kRectifiedPictureBytes);
-        EXPECT_FALSE(plan.refused) << count;
-        EXPECT_EQ(plan.pictures, 0u) << count;
-        EXPECT_EQ(plan.bytesEach, 0u) << count;
+TEST(PictureSizes, RectifiedCopyOfOneOrTwoPicturesAnyOtherCountCopiesNothing) {
+    const struct {
+        uint32_t count, pictures;
+        uint64_t bytesEach;
+    } cases[] = {{1, 1, 230400}, {2, 2, 230400}, {0, 0, 0}, {3, 0, 0}, {0xFFFF, 0, 0}};
+    for (const auto& c : cases) {
+        const RectifiedCopy plan = PlanRectifiedCopy(
+            {320, 240}, c.count, 2 * kRectifiedPictureBytes, kRectifiedPictureBytes);
+        EXPECT_FALSE(plan.refused) << c.count;
+        EXPECT_EQ(plan.pictures, c.pictures) << c.count;
+        EXPECT_EQ(plan.bytesEach, c.bytesEach) << c.count;
     }
 }
 

@@ -212,63 +212,58 @@ TEST(FloorLine, EndsLandWithinTwoCentimetresOfTheFloorTruth) {
     }
 }
 
-TEST(FloorLine, InSideFacesTheCameraWhateverTheDrawingOrder) {
-    const CameraPose pose{60 * kDeg, 0, 0, 240};
-    const CameraAngles stored = Stored(pose);
-    // A level line across the picture: the camera's foot is below the picture.
-    const FloorLine rightwards = FloorLineOf(CameraModel{}, stored, 240, 60, 150, 260, 150);
-    const FloorLine leftwards = FloorLineOf(CameraModel{}, stored, 240, 260, 150, 60, 150);
-    ASSERT_TRUE(rightwards.onFloor && leftwards.onFloor);
-    EXPECT_NEAR(rightwards.angleIn, std::numbers::pi / 2, 1e-6);
-    EXPECT_NEAR(leftwards.angleIn, std::numbers::pi / 2, 1e-6);
+// "In" is the side of the camera's foot, perpendicular to the line, whatever
+// the drawing order; no floor above the horizon, beyond the int16 range or
+// for a camera on the floor.
+TEST(FloorLine, InSideAndFloorPointsOfPictureLines) {
+    constexpr double kHalfPi = std::numbers::pi / 2;
+    const struct {
+        const char* what;
+        double tilt, height;
+        int x1, y1, x2, y2;
+        int onFloor;  // 1 yes, 0 no, -1 either
+        double angleIn, tolerance = 1e-6;
+    } cases[] = {// At 60 degrees the foot is below the picture: "in" points down it.
+                 {"level, rightwards", 60, 240, 60, 150, 260, 150, 1, kHalfPi},
+                 {"level, leftwards", 60, 240, 260, 150, 60, 150, 1, kHalfPi},
+                 // Straight down the foot is at the picture centre.
+                 {"above the foot", 90, 240, 60, 50, 260, 50, 1, kHalfPi},
+                 {"below the foot", 90, 240, 60, 200, 260, 200, 1, -kHalfPi},
+                 {"left of the foot", 90, 240, 100, 20, 100, 220, 1, 0.0},
+                 // Right of the drawing direction when there is no foot to face.
+                 {"above the horizon", 0, 240, 60, 40, 260, 40, 0, kHalfPi},
+                 {"just below the horizon, beyond int16", 0, 240, 60, 121, 260, 121, 0, kHalfPi},
+                 {"a dot has no direction", 60, 240, 150, 150, 150, 150, 1, 0.0},
+                 {"camera on the floor", 60, 0, 60, 150, 260, 150, 0, kHalfPi},
+                 {"far outside the picture", 60, 240, 65535, 0, 0, 0, -1, -kHalfPi, 1e-3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const FloorLine line = FloorLineOf(CameraModel{}, Stored({c.tilt * kDeg, 0, 0, 240}),
+                                           static_cast<float>(c.height), c.x1, c.y1, c.x2, c.y2);
+        if (c.onFloor != -1) {
+            EXPECT_EQ(line.onFloor, c.onFloor == 1);
+        }
+        EXPECT_NEAR(line.angleIn, c.angleIn, c.tolerance);
+        if (c.onFloor == 0) {
+            EXPECT_EQ(line.x1, -1);
+            EXPECT_EQ(line.y1, -1);
+            EXPECT_EQ(line.x2, -1);
+            EXPECT_EQ(line.y2, -1);
+        }
+    }
+    const CameraAngles sixty = Stored({60 * kDeg, 0, 0, 240});
+    const FloorLine rightwards = FloorLineOf(CameraModel{}, sixty, 240, 60, 150, 260, 150);
+    const FloorLine leftwards = FloorLineOf(CameraModel{}, sixty, 240, 260, 150, 60, 150);
     EXPECT_EQ(rightwards.x1, leftwards.x2);
     EXPECT_EQ(rightwards.y1, leftwards.y2);
-
-    // Looking straight down the foot is at the picture centre.
     const CameraAngles down = Stored({90 * kDeg, 0, 0, 240});
-    const FloorLine above = FloorLineOf(CameraModel{}, down, 240, 60, 50, 260, 50);
-    const FloorLine below = FloorLineOf(CameraModel{}, down, 240, 60, 200, 260, 200);
-    const FloorLine leftOfCentre = FloorLineOf(CameraModel{}, down, 240, 100, 20, 100, 220);
-    EXPECT_NEAR(above.angleIn, std::numbers::pi / 2, 1e-6);  // in = downwards
-    EXPECT_NEAR(below.angleIn, -std::numbers::pi / 2, 1e-6);
-    EXPECT_NEAR(leftOfCentre.angleIn, 0.0, 1e-6);  // in = to the right
-    EXPECT_GT(above.y1, 0);
-    EXPECT_LT(below.y1, 0);
-}
-
-TEST(FloorLine, InIsPerpendicularToASlantedLine) {
-    const CameraAngles stored = Stored({60 * kDeg, 0, 0, 240});
-    const FloorLine line = FloorLineOf(CameraModel{}, stored, 240, 80, 100, 240, 180);
-    // Perpendicular to (160, 80), pointing downwards in the picture.
-    EXPECT_NEAR(std::cos(line.angleIn) * 160 + std::sin(line.angleIn) * 80, 0.0, 1e-3);
-    EXPECT_GT(std::sin(line.angleIn), 0);
-}
-
-TEST(FloorLine, LineAboveTheHorizonHasNoFloorPoints) {
-    const CameraAngles level = Stored({0, 0, 0, 240});
-    const FloorLine line = FloorLineOf(CameraModel{}, level, 240, 60, 40, 260, 40);
-    EXPECT_FALSE(line.onFloor);
-    EXPECT_EQ(line.x1, -1);
-    EXPECT_EQ(line.y1, -1);
-    EXPECT_EQ(line.x2, -1);
-    EXPECT_EQ(line.y2, -1);
-    EXPECT_NEAR(line.angleIn, std::numbers::pi / 2, 1e-6);  // right of the drawing direction
-    // Just below the horizon the floor is farther than int16 centimetres reach.
-    const FloorLine far = FloorLineOf(CameraModel{}, level, 240, 60, 121, 260, 121);
-    EXPECT_FALSE(far.onFloor);
-    EXPECT_EQ(far.x1, -1);
-}
-
-TEST(FloorLine, ZeroLengthLineHasNoDirectionAndZeroHeightNoFloor) {
-    const CameraAngles stored = Stored({60 * kDeg, 0, 0, 240});
-    const FloorLine dot = FloorLineOf(CameraModel{}, stored, 240, 150, 150, 150, 150);
-    EXPECT_EQ(dot.angleIn, 0.0f);
-    EXPECT_TRUE(dot.onFloor);
+    EXPECT_GT(FloorLineOf(CameraModel{}, down, 240, 60, 50, 260, 50).y1, 0);
+    EXPECT_LT(FloorLineOf(CameraModel{}, down, 240, 60, 200, 260, 200).y1, 0);
+    const FloorLine dot = FloorLineOf(CameraModel{}, sixty, 240, 150, 150, 150, 150);
     EXPECT_EQ(dot.x1, dot.x2);
-    const FloorLine flat = FloorLineOf(CameraModel{}, stored, 0, 60, 150, 260, 150);
-    EXPECT_FALSE(flat.onFloor);
-    // Far outside the picture (the 16-bit coordinates of a message).
-    const FloorLine wild = FloorLineOf(CameraModel{}, stored, 240, 65535, 0, 0, 0);
-    EXPECT_TRUE(std::isfinite(wild.angleIn));
-    EXPECT_NEAR(wild.angleIn, -std::numbers::pi / 2, 1e-3);
+    EXPECT_EQ(dot.angleIn, 0.0f);
+    // A slanted line: "in" perpendicular to (160, 80), pointing down the picture.
+    const FloorLine slanted = FloorLineOf(CameraModel{}, sixty, 240, 80, 100, 240, 180);
+    EXPECT_NEAR(std::cos(slanted.angleIn) * 160 + std::sin(slanted.angleIn) * 80, 0.0, 1e-3);
+    EXPECT_GT(std::sin(slanted.angleIn), 0);
 }

@@ -10,131 +10,102 @@ using namespace settings;
 
 namespace {
 
-void Put32(std::vector<uint8_t>& file, std::size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-void Put16(std::vector<uint8_t>& file, std::size_t at, uint16_t value) {
-    file[at] = static_cast<uint8_t>(value);
-    file[at + 1] = static_cast<uint8_t>(value >> 8);
+using Bytes = std::vector<uint8_t>;
+
+Bytes Put(Bytes file, std::size_t at, uint32_t value, int width = 4) {
+    for (int i = 0; i < width; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    return file;
 }
 
-std::vector<uint8_t> Pattern() {
-    std::vector<uint8_t> pixels(kReferencePixelBytes);
+Bytes Pattern() {
+    Bytes pixels(kReferencePixelBytes);
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + 3);
     return pixels;
 }
 
-std::vector<uint8_t> GoodFile() {
+Bytes GoodFile() {
     const auto pixels = Pattern();
     return EncodeReferencePicture(ConstReferencePixels(pixels.data(), kReferencePixelBytes));
 }
 
-bool AllZero(const std::vector<uint8_t>& v) {
-    return std::all_of(v.begin(), v.end(), [](uint8_t b) { return b == 0; });
+// Decodes into a buffer that starts out neither black nor the pattern.
+bool Decode(const Bytes& file, Bytes& out) {
+    out.assign(kReferencePixelBytes, 0xEE);
+    return DecodeReferencePicture(file, ReferencePixels(out.data(), kReferencePixelBytes));
 }
 
 }  // namespace
 
-TEST(ReferencePicture, HeaderIsTheFixedTable) {
-    const auto header = EncodeReferenceHeader();
-    const uint8_t expected[54] = {'B',  'M',  0x36, 0x84, 0x03, 0x00,  // 230454
-                                  0,    0,    0,    0,                 // reserved
-                                  54,   0,    0,    0,                 // pixel offset
-                                  40,   0,    0,    0,                 // info header
-                                  0x40, 0x01, 0,    0,                 // 320
-                                  0xF0, 0,    0,    0,                 // 240
-                                  1,    0,    24,   0,                 // planes, bits
-                                  0,    0,    0,    0,                 // BI_RGB
-                                  0x00, 0x84, 0x03, 0x00,              // 230400
-                                  0,    0,    0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(header.data(), expected, sizeof expected), 0);
-}
-
-TEST(ReferencePicture, FileIsHeaderThenPixels) {
+TEST(ReferencePicture, FileIsTheFixedHeaderThenThePixels) {
+    const uint8_t header[54] = {'B',  'M',  0x36, 0x84, 0x03, 0x00,  // 230454
+                                0,    0,    0,    0,                 // reserved
+                                54,   0,    0,    0,                 // pixel offset
+                                40,   0,    0,    0,                 // info header
+                                0x40, 0x01, 0,    0,                 // 320
+                                0xF0, 0,    0,    0,                 // 240
+                                1,    0,    24,   0,                 // planes, bits
+                                0,    0,    0,    0,                 // BI_RGB
+                                0x00, 0x84, 0x03, 0x00,              // 230400
+                                0,    0,    0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(EncodeReferenceHeader().data(), header, sizeof header), 0);
     const auto pixels = Pattern();
     const auto file = GoodFile();
     ASSERT_EQ(file.size(), 230454u);
-    const auto header = EncodeReferenceHeader();
-    EXPECT_TRUE(std::equal(header.begin(), header.end(), file.begin()));
+    EXPECT_TRUE(std::equal(header, header + 54, file.begin()));
     EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), file.begin() + 54));
 }
 
-TEST(ReferencePicture, DecodeRestoresThePixels) {
-    const auto file = GoodFile();
-    std::vector<uint8_t> out(kReferencePixelBytes, 0xEE);
-    EXPECT_TRUE(DecodeReferencePicture(file, ReferencePixels(out.data(), kReferencePixelBytes)));
-    EXPECT_EQ(out, Pattern());
-}
-
-TEST(ReferencePicture, ImageSizeZeroReadsTheWholePicture) {
-    auto file = GoodFile();
-    Put32(file, 34, 0);
-    EXPECT_EQ(ReferencePixelBytesToRead(file), kReferencePixelBytes);
-    std::vector<uint8_t> out(kReferencePixelBytes, 0xEE);
-    EXPECT_TRUE(DecodeReferencePicture(file, ReferencePixels(out.data(), kReferencePixelBytes)));
-    EXPECT_EQ(out, Pattern());
-}
-
-TEST(ReferencePicture, OtherDepthsAndSizesAreBlack) {
-    struct Change {
-        std::size_t at;
-        uint32_t value;
-        bool wide;
-    };
-    const Change changes[] = {{28, 32, false}, {28, 8, false},          {18, 640, true},
-                              {22, 480, true}, {22, 0xFFFFFF10u, true},  // height -240: top-down
-                              {18, 0, true}};
-    for (const Change& c : changes) {
-        auto file = GoodFile();
-        if (c.wide)
-            Put32(file, c.at, c.value);
-        else
-            Put16(file, c.at, static_cast<uint16_t>(c.value));
-        std::vector<uint8_t> out(kReferencePixelBytes, 0xEE);
-        EXPECT_FALSE(
-            DecodeReferencePicture(file, ReferencePixels(out.data(), kReferencePixelBytes)))
-            << c.at << "=" << c.value;
-        EXPECT_TRUE(AllZero(out));
+TEST(ReferencePicture, DecodeRestoresThePixelsWhateverTheSizeAndOffsetFieldsSay) {
+    const struct {
+        const char* what;
+        Bytes file;
+    } cases[] = {{"as written", GoodFile()},
+                 {"image size 0: the whole picture", Put(GoodFile(), 34, 0)},
+                 {"data offset unused", Put(GoodFile(), 10, 0xFFFFFFF0u)}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReferencePixelBytesToRead(c.file), kReferencePixelBytes) << c.what;
+        Bytes out;
+        EXPECT_TRUE(Decode(c.file, out)) << c.what;
+        EXPECT_EQ(out, Pattern()) << c.what;
     }
-}
-
-TEST(ReferencePicture, LargerImageSizeReadsOnlyTheBuffer) {
-    auto file = GoodFile();
-    Put32(file, 34, 0xFFFFFFFFu);
-    file.resize(file.size() + 4096, 0x77);  // more bytes than the buffer after the header
-    EXPECT_EQ(ReferencePixelBytesToRead(file), kReferencePixelBytes);
-    std::vector<uint8_t> out(kReferencePixelBytes);
-    EXPECT_TRUE(DecodeReferencePicture(file, ReferencePixels(out.data(), kReferencePixelBytes)));
+    // A larger image size with more bytes than the buffer reads only the buffer.
+    Bytes longer = Put(GoodFile(), 34, 0xFFFFFFFFu);
+    longer.resize(longer.size() + 4096, 0x77);
+    EXPECT_EQ(ReferencePixelBytesToRead(longer), kReferencePixelBytes);
+    Bytes out;
+    EXPECT_TRUE(Decode(longer, out));
     EXPECT_EQ(out, Pattern());
-}
-
-TEST(ReferencePicture, SmallerImageSizeLeavesTheRestBlack) {
-    auto file = GoodFile();
-    Put32(file, 34, 960);  // one row
-    std::vector<uint8_t> out(kReferencePixelBytes, 0xEE);
-    EXPECT_TRUE(DecodeReferencePicture(file, ReferencePixels(out.data(), kReferencePixelBytes)));
+    // A smaller one reads that much and leaves the rest black.
+    EXPECT_TRUE(Decode(Put(GoodFile(), 34, 960), out));  // one row
     const auto pixels = Pattern();
     EXPECT_TRUE(std::equal(out.begin(), out.begin() + 960, pixels.begin()));
-    EXPECT_TRUE(AllZero(std::vector<uint8_t>(out.begin() + 960, out.end())));
+    EXPECT_TRUE(std::all_of(out.begin() + 960, out.end(), [](uint8_t b) { return b == 0; }));
 }
 
-TEST(ReferencePicture, ShortFilesAreBlack) {
-    const auto good = GoodFile();
-    for (std::size_t size : {std::size_t{0}, std::size_t{13}, std::size_t{53}, std::size_t{54},
-                             std::size_t{1000}, good.size() - 1}) {
-        std::vector<uint8_t> file(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
-        std::vector<uint8_t> out(kReferencePixelBytes, 0xEE);
-        EXPECT_FALSE(
-            DecodeReferencePicture(file, ReferencePixels(out.data(), kReferencePixelBytes)))
-            << size;
-        EXPECT_TRUE(AllZero(out)) << size;
+TEST(ReferencePicture, OtherDepthsSizesAndShortFilesAreBlack) {
+    const Bytes good = GoodFile();
+    const auto cut = [&](std::size_t size) {
+        return Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
+    };
+    const struct {
+        const char* what;
+        Bytes file;
+    } cases[] = {{"32 bits", Put(good, 28, 32, 2)},
+                 {"8 bits", Put(good, 28, 8, 2)},
+                 {"width 640", Put(good, 18, 640)},
+                 {"height 480", Put(good, 22, 480)},
+                 {"top-down", Put(good, 22, 0xFFFFFF10u)},
+                 {"width 0", Put(good, 18, 0)},
+                 {"empty", cut(0)},
+                 {"13 bytes", cut(13)},
+                 {"53 bytes", cut(53)},
+                 {"header only", cut(54)},
+                 {"1000 bytes", cut(1000)},
+                 {"one byte short", cut(good.size() - 1)}};
+    for (const auto& c : cases) {
+        Bytes out;
+        EXPECT_FALSE(Decode(c.file, out)) << c.what;
+        EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](uint8_t b) { return b == 0; }))
+            << c.what;
     }
-}
-
-TEST(ReferencePicture, DataOffsetFieldIsNotUsed) {
-    auto file = GoodFile();
-    Put32(file, 10, 0xFFFFFFF0u);
-    std::vector<uint8_t> out(kReferencePixelBytes);
-    EXPECT_TRUE(DecodeReferencePicture(file, ReferencePixels(out.data(), kReferencePixelBytes)));
-    EXPECT_EQ(out, Pattern());
 }

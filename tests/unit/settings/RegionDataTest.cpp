@@ -28,14 +28,6 @@ TEST(RegionData, ManyRectanglesAndTheEmptyRegionAreValid) {
     EXPECT_EQ(DecodeRegionData(RegionBytes({}))->size(), 0u);
 }
 
-TEST(RegionData, ZeroRectangleBufferSizeIsAccepted) {
-    auto data = RegionBytes({{0, 0, 5, 5}});
-    SetRegion32(data, 12, 0);  // "may be zero if the size is not known"
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::Valid);
-    SetRegion32(data, 12, 15);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadBufferSize);
-}
-
 TEST(RegionData, ShortDataIsRefused) {
     const auto data = RegionBytes({{10, 20, 110, 120}});
     for (std::size_t size = 0; size < data.size(); ++size) {
@@ -46,31 +38,35 @@ TEST(RegionData, ShortDataIsRefused) {
     }
 }
 
-TEST(RegionData, WrongHeaderSizeOrTypeIsRefused) {
-    auto data = RegionBytes({{10, 20, 110, 120}});
-    SetRegion32(data, 0, 28);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadHeaderSize);
-    SetRegion32(data, 0, 32);
-    SetRegion32(data, 4, 2);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadType);
-    SetRegion32(data, 4, 0);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadType);
-}
-
-TEST(RegionData, CountMustFillTheLengthExactly) {
-    auto data = RegionBytes({{10, 20, 110, 120}, {10, 120, 50, 130}});
-    SetRegion32(data, 8, 3);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadCount);
-    SetRegion32(data, 8, 1);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadCount);
-    // A count whose byte size wraps 32 bits to the real length.
-    SetRegion32(data, 8, 0x10000002u);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadCount);
-    SetRegion32(data, 8, 0xFFFFFFFFu);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadCount);
-    data.push_back(0);  // trailing byte
-    SetRegion32(data, 8, 2);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::BadCount);
+TEST(RegionData, EachHeaderWordIsChecked) {
+    using C = RegionDataCheck;
+    const auto one = RegionBytes({{10, 20, 110, 120}});
+    const auto two = RegionBytes({{10, 20, 110, 120}, {10, 120, 50, 130}});
+    auto trailing = two;
+    trailing.push_back(0);
+    const struct {
+        const char* what;
+        std::vector<uint8_t> data;
+        std::size_t at;
+        uint32_t value;
+        C expected;
+    } cases[] = {
+        {"rectangle bytes 0 (may be zero if not known)", one, 12, 0, C::Valid},
+        {"rectangle bytes 15", one, 12, 15, C::BadBufferSize},
+        {"header size 28", one, 0, 28, C::BadHeaderSize},
+        {"type 2", one, 4, 2, C::BadType},
+        {"type 0", one, 4, 0, C::BadType},
+        {"count 3 of 2", two, 8, 3, C::BadCount},
+        {"count 1 of 2", two, 8, 1, C::BadCount},
+        {"count wrapping to the length", two, 8, 0x10000002u, C::BadCount},
+        {"count all ones", two, 8, 0xFFFFFFFFu, C::BadCount},
+        {"a trailing byte", trailing, 8, 2, C::BadCount},
+        {"bounds right 100 < 110", one, 24, 100, C::OutsideBounds},
+    };
+    for (auto c : cases) {
+        SetRegion32(c.data, c.at, c.value);
+        EXPECT_EQ(CheckRegionData(c.data), c.expected) << c.what;
+    }
 }
 
 TEST(RegionData, EmptyInvertedAndFarRectanglesAreRefused) {
@@ -86,25 +82,11 @@ TEST(RegionData, EmptyInvertedAndFarRectanglesAreRefused) {
     }
 }
 
-TEST(RegionData, RectanglesOutsideTheBoundsAreRefused) {
-    auto data = RegionBytes({{10, 20, 110, 120}});
-    SetRegion32(data, 24, 100);  // bounding right 100 < rectangle right 110
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::OutsideBounds);
-}
-
-TEST(RegionData, OversizedDataIsRefusedBeforeLookingAtIt) {
-    std::vector<uint8_t> data(kMaxRegionBytes + 16, 0);
-    EXPECT_EQ(CheckRegionData(data), RegionDataCheck::TooLarge);
-}
-
-TEST(RegionData, PlausibleMaskSizes) {
-    EXPECT_TRUE(IsPlausibleRegionDataSize(32));
-    EXPECT_TRUE(IsPlausibleRegionDataSize(48));
-    EXPECT_TRUE(IsPlausibleRegionDataSize(kMaxRegionBytes));
-    EXPECT_FALSE(IsPlausibleRegionDataSize(0));
-    EXPECT_FALSE(IsPlausibleRegionDataSize(-48));
-    EXPECT_FALSE(IsPlausibleRegionDataSize(31));
-    EXPECT_FALSE(IsPlausibleRegionDataSize(47));
-    EXPECT_FALSE(IsPlausibleRegionDataSize(int64_t{kMaxRegionBytes} + 16));
-    EXPECT_FALSE(IsPlausibleRegionDataSize(INT32_MAX));
+TEST(RegionData, OversizedDataAndImplausibleMaskSizesAreRefused) {
+    EXPECT_EQ(CheckRegionData(std::vector<uint8_t>(kMaxRegionBytes + 16, 0)),
+              RegionDataCheck::TooLarge);
+    const int64_t plausible[] = {32, 48, kMaxRegionBytes};
+    const int64_t implausible[] = {0, -48, 31, 47, int64_t{kMaxRegionBytes} + 16, INT32_MAX};
+    for (int64_t size : plausible) EXPECT_TRUE(IsPlausibleRegionDataSize(size)) << size;
+    for (int64_t size : implausible) EXPECT_FALSE(IsPlausibleRegionDataSize(size)) << size;
 }

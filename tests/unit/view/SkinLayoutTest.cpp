@@ -20,34 +20,29 @@ void ExpectRect(const SkinRect& rect, int left, int top, int right, int bottom) 
 
 }  // namespace
 
-TEST(SkinLayout, SmallerWindowsCountAsTheBaseSize) {
-    const SkinSize small = BaseSkinSize(640, 480);
-    EXPECT_EQ(small.width, 850);
-    EXPECT_EQ(small.height, 600);
-    const SkinSize zero = BaseSkinSize(0, -100);
-    EXPECT_EQ(zero.width, 850);
-    EXPECT_EQ(zero.height, 600);
-    const SkinSize large = BaseSkinSize(1024, 768);
-    EXPECT_EQ(large.width, 1024);
-    EXPECT_EQ(large.height, 768);
+TEST(SkinLayout, WindowSizesCountFromTheBaseSizeUpToTheLimit) {
+    const struct {
+        int width, height, baseWidth, baseHeight;
+    } cases[] = {{640, 480, 850, 600},
+                 {0, -100, 850, 600},
+                 {1024, 768, 1024, 768},
+                 {INT_MAX, INT_MAX, kSkinCoordinateLimit, kSkinCoordinateLimit}};
+    for (const auto& c : cases) {
+        const SkinSize size = BaseSkinSize(c.width, c.height);
+        EXPECT_EQ(size.width, c.baseWidth) << c.width;
+        EXPECT_EQ(size.height, c.baseHeight) << c.height;
+    }
 }
 
-TEST(SkinLayout, AbsurdWindowSizesAreCut) {
-    const SkinSize huge = BaseSkinSize(INT_MAX, INT_MAX);
-    EXPECT_EQ(huge.width, kSkinCoordinateLimit);
-    EXPECT_EQ(huge.height, kSkinCoordinateLimit);
-}
-
-TEST(SkinLayout, ExitButtonFollowsTheRightEdge) {
+// The Exit button follows the right edge (a narrower window puts it where the
+// base would); negative sizes are cut to nothing; the menu button's defaults.
+TEST(SkinLayout, ButtonPlaces) {
     ExpectRect(ExitButtonRect(BaseSkinSize(850, 600), 5, 24, 24), 812, 5, 836, 29);
     ExpectRect(ExitButtonRect(BaseSkinSize(1000, 600), 2, 30, 20), 962, 2, 992, 22);
-    // A window narrower than the base still puts it where the base would.
     ExpectRect(ExitButtonRect(BaseSkinSize(500, 300), 5, 24, 24), 812, 5, 836, 29);
-}
-
-TEST(SkinLayout, NegativeButtonSizesAreCutToNothing) {
     ExpectRect(ExitButtonRect(BaseSkinSize(850, 600), 5, -24, -1), 812, 5, 812, 5);
     ExpectRect(ButtonRect(771, 535, -71, 57), 771, 535, 771, 592);
+    ExpectRect(ButtonRect(771, 535, 71, 57), 771, 535, 842, 592);
 }
 
 TEST(SkinLayout, ButtonsNeverOverflow) {
@@ -60,27 +55,26 @@ TEST(SkinLayout, ButtonsNeverOverflow) {
     EXPECT_GE(rect.bottom, rect.top);
 }
 
-TEST(SkinLayout, MenuButtonDefaultsGiveItsPlace) {
-    ExpectRect(ButtonRect(771, 535, 71, 57), 771, 535, 842, 592);
-}
-
-TEST(SkinLayout, PictureAtBaseSizeIsUnscaled) {
+TEST(SkinLayout, PictureScalesWithALargerWindowAndBadSizesAreCut) {
     const SkinSize base = BaseSkinSize(850, 600);
     ExpectRect(PictureRectangle(base, 14, 35, 320, 240), 14, 35, 334, 275);
     ExpectRect(PictureRectangle(base, 14, 35, 640, 480), 14, 35, 654, 515);
+    // (1290 - 210) / 640 = 1.6875 and (840 - 120) / 480 = 1.5.
+    ExpectRect(PictureRectangle(BaseSkinSize(1290, 840), 14, 35, 320, 240), 14, 35, 554, 395);
+    // (1000 - 210) / 640 = 1.234375; (601 - 120) / 480 makes 240.5, truncated.
+    ExpectRect(PictureRectangle(BaseSkinSize(1000, 601), 10, 20, 320, 240), 10, 20, 405, 260);
+    ExpectRect(PictureRectangle(base, 14, 35, -320, -240), 14, 35, 14, 35);
+    const SkinRect huge =
+        PictureRectangle(BaseSkinSize(INT_MAX, INT_MAX), INT_MAX, 0, INT_MAX, INT_MAX);
+    EXPECT_EQ(huge.left, kSkinCoordinateLimit);
+    EXPECT_EQ(huge.right, kSkinCoordinateLimit);
+    EXPECT_EQ(huge.bottom, kSkinCoordinateLimit);
     // Every size keeps its value at factor 1, odd ones included.
     for (int cx = 0; cx <= 2000; ++cx) {
         const SkinRect rect = PictureRectangle(base, 0, 0, cx, cx);
         ASSERT_EQ(rect.right, cx) << cx;
         ASSERT_EQ(rect.bottom, cx) << cx;
     }
-}
-
-TEST(SkinLayout, PictureScalesWithALargerWindow) {
-    // (1290 - 210) / 640 = 1.6875 and (840 - 120) / 480 = 1.5.
-    ExpectRect(PictureRectangle(BaseSkinSize(1290, 840), 14, 35, 320, 240), 14, 35, 554, 395);
-    // (1000 - 210) / 640 = 1.234375; (601 - 120) / 480 makes 240.5, truncated.
-    ExpectRect(PictureRectangle(BaseSkinSize(1000, 601), 10, 20, 320, 240), 10, 20, 405, 260);
 }
 
 TEST(SkinLayout, PictureScalingTruncatesLikeTheExactQuotient) {
@@ -102,16 +96,6 @@ TEST(SkinLayout, PictureScalingTruncatesLikeTheExactQuotient) {
     }
 }
 
-TEST(SkinLayout, BadPictureSizesAreCut) {
-    const SkinSize base = BaseSkinSize(850, 600);
-    ExpectRect(PictureRectangle(base, 14, 35, -320, -240), 14, 35, 14, 35);
-    const SkinRect huge =
-        PictureRectangle(BaseSkinSize(INT_MAX, INT_MAX), INT_MAX, 0, INT_MAX, INT_MAX);
-    EXPECT_EQ(huge.left, kSkinCoordinateLimit);
-    EXPECT_EQ(huge.right, kSkinCoordinateLimit);
-    EXPECT_EQ(huge.bottom, kSkinCoordinateLimit);
-}
-
 TEST(SkinLayout, RectangleConvertsToThePlatformShape) {
     const PlainRect plain = ButtonRect(1, 2, 3, 4);
     EXPECT_EQ(plain.left, 1);
@@ -122,18 +106,6 @@ TEST(SkinLayout, RectangleConvertsToThePlatformShape) {
     assigned = PictureRectangle(BaseSkinSize(850, 600), 14, 35, 320, 240);
     EXPECT_EQ(assigned.right, 334);
     EXPECT_EQ(assigned.bottom, 275);
-}
-
-TEST(SkinLayout, DefaultLayoutGivesNineEntriesOfCommandSeven) {
-    std::array<int, kMenuPositions> indices;
-    indices.fill(kMenuDefaultIndex);
-    const std::vector<MenuItem> items = BuildMenuItems(indices);
-    ASSERT_EQ(items.size(), 9u);
-    for (const MenuItem& item : items) {
-        EXPECT_FALSE(item.separator);
-        EXPECT_EQ(item.index, 7);
-        EXPECT_EQ(item.command, 157u);
-    }
 }
 
 TEST(SkinLayout, MenuKeepsTheLayoutOrderAndSeparators) {

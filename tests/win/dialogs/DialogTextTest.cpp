@@ -10,15 +10,6 @@
 
 namespace {
 
-class DialogTextTest : public ::testing::Test {
-  protected:
-    std::string Language(const std::string& text) {
-        return folder.Write("resources\\Lang\\Test.ini", text);
-    }
-
-    uitest::TempFolder folder;
-};
-
 std::string WindowText(HWND wnd) {
     char text[512] = {};
     ::GetWindowTextA(wnd, text, sizeof text);
@@ -27,66 +18,60 @@ std::string WindowText(HWND wnd) {
 
 }  // namespace
 
-TEST_F(DialogTextTest, FoundValuesAndBuiltInDefaults) {
+TEST(DialogText, FoundValuesEmptyValuesAndBuiltInTexts) {
+    TempFolder folder;
+    std::string alphabet;
+    for (int i = 0; i < 300; ++i) alphabet += static_cast<char>('a' + i % 26);
     const std::string file =
-        Language("[167]\r\n1005=Berechnen\r\n1015=\r\n[Unit]\r\n0=Zentimeter\r\n");
-    EXPECT_EQ(LookupText(file, 167, 1005, "Calculate"), "Berechnen");
-    EXPECT_EQ(LookupText(file, "167", "1005", "Calculate"), "Berechnen");
-    EXPECT_EQ(LookupText(file, 167, 1004, "Height"), "Height") << "missing key";
-    EXPECT_EQ(LookupText(file, 168, 1005, "Calculate"), "Calculate") << "missing section";
-    EXPECT_EQ(LookupText(file, "Unit", "0", "cm"), "Zentimeter");
-    EXPECT_EQ(LookupText(file, "Unit", "1", "inch"), "inch");
-}
-
-TEST_F(DialogTextTest, EmptyValueGivesEmptyText) {
-    const std::string file = Language("[167]\r\n1015=\r\n");
-    EXPECT_EQ(LookupText(file, 167, 1015, "The result never be stored!"), "");
-}
-
-TEST_F(DialogTextTest, MissingFileGivesBuiltInText) {
-    EXPECT_EQ(LookupText(folder.path() + "none.ini", 177, 0,
-                         "Matching Failed! Please select a new test region."),
-              "Matching Failed! Please select a new test region.");
-    // A name without a folder would be looked for in the system folder: refused.
-    EXPECT_EQ(LookupText("win.ini", "windows", "load", "built-in"), "built-in");
-}
-
-TEST_F(DialogTextTest, LongValuesAreCutTo259Characters) {
-    std::string value;
-    for (int i = 0; i < 300; ++i) value += static_cast<char>('a' + i % 26);
-    const std::string file = Language("[177]\r\n1=" + value + "\r\n");
-    const std::string got = LookupText(file, 177, 1, "ROI Distance");
-    EXPECT_EQ(got.size(), kMaxLanguageText);
-    EXPECT_EQ(got, value.substr(0, 259));
-    // A built-in text is cut the same way.
-    EXPECT_EQ(LookupText(file, 177, 2, value).size(), kMaxLanguageText);
-    // Exactly 259 characters come back whole.
-    const std::string exact = value.substr(0, 259);
-    const std::string exactFile = Language("[177]\r\n1=" + exact + "\r\n");
-    EXPECT_EQ(LookupText(exactFile, 177, 1, ""), exact);
-}
-
-TEST_F(DialogTextTest, FontSizeIsReadWithItsDefault) {
-    EXPECT_EQ(LookupFontSize(Language("[Common]\r\nFontSize=16\r\n")), 16);
-    EXPECT_EQ(LookupFontSize(Language("[Common]\r\nFontSize=14px\r\n")), 14);
-    EXPECT_EQ(LookupFontSize(Language("[Other]\r\nFontSize=16\r\n")), 12);
-    EXPECT_EQ(LookupFontSize(folder.path() + "none.ini"), 12);
-}
-
-TEST_F(DialogTextTest, AbsurdFontSizesGiveTheDefault) {
-    for (const char* bad : {"0", "-5", "5000", "abc", "99999999999"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_EQ(LookupFontSize(Language(std::string("[Common]\r\nFontSize=") + bad + "\r\n")),
-                  12);
+        folder.Write("resources\\Lang\\Test.ini",
+                     "[167]\r\n1005=Berechnen\r\n1015=\r\n[Unit]\r\n0=Zentimeter\r\n"
+                     "[177]\r\n1=" +
+                         alphabet + "\r\n3=" + alphabet.substr(0, 259) + "\r\n");
+    const std::string none = folder.File("none.ini");
+    const struct {
+        std::string file, section, key, builtIn, expected;
+    } cases[] = {{file, "167", "1005", "Calculate", "Berechnen"},
+                 {file, "167", "1004", "Height", "Height"},                 // missing key
+                 {file, "168", "1005", "Calculate", "Calculate"},           // missing section
+                 {file, "167", "1015", "The result never be stored!", ""},  // empty value
+                 {file, "Unit", "0", "cm", "Zentimeter"},
+                 {file, "Unit", "1", "inch", "inch"},
+                 {file, "177", "1", "ROI Distance", alphabet.substr(0, 259)},  // cut to 259
+                 {file, "177", "3", "", alphabet.substr(0, 259)},        // 259 come back whole
+                 {file, "177", "2", alphabet, alphabet.substr(0, 259)},  // so is a built-in text
+                 {none, "177", "0", "Matching Failed!", "Matching Failed!"},
+                 // A name without a folder would be looked for in the system folder: refused.
+                 {"win.ini", "windows", "load", "built-in", "built-in"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(LookupText(c.file, c.section, c.key, c.builtIn), c.expected)
+            << c.section << "/" << c.key;
     }
-    EXPECT_EQ(LookupFontSize(Language("[Common]\r\nFontSize=200\r\n")), 200);
-    EXPECT_EQ(LookupFontSize(Language("[Common]\r\nFontSize=1\r\n")), 1);
+    EXPECT_EQ(LookupText(file, 167, 1005, "Calculate"), "Berechnen");
 }
 
-TEST_F(DialogTextTest, DialogTitleAndControlsTakeTheirTexts) {
+TEST(DialogText, FontSizeIsReadWithItsDefault) {
+    TempFolder folder;
+    const struct {
+        const char* file;
+        int expected;
+    } cases[] = {
+        {"[Common]\r\nFontSize=16\r\n", 16},  {"[Common]\r\nFontSize=14px\r\n", 14},
+        {"[Other]\r\nFontSize=16\r\n", 12},   {"[Common]\r\nFontSize=200\r\n", 200},
+        {"[Common]\r\nFontSize=1\r\n", 1},    {"[Common]\r\nFontSize=0\r\n", 12},
+        {"[Common]\r\nFontSize=-5\r\n", 12},  {"[Common]\r\nFontSize=5000\r\n", 12},
+        {"[Common]\r\nFontSize=abc\r\n", 12}, {"[Common]\r\nFontSize=99999999999\r\n", 12}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LookupFontSize(folder.Write("Lang.ini", c.file)), c.expected) << c.file;
+    EXPECT_EQ(LookupFontSize(folder.File("none.ini")), 12);
+}
+
+TEST(DialogText, DialogTitleAndControlsTakeTheirTexts) {
+    TempFolder folder;
     CDialog dialog(IDD_ABOUTBOX);
+    const std::string none = folder.File("none.ini");
+    ApplyDialogTexts(dialog, none, IDD_ABOUTBOX, {{IDOK, "Ok"}}, "About");  // no window, no harm
     ASSERT_TRUE(dialog.Create(IDD_ABOUTBOX, &uitest::HostWindow()));
-    const std::string file = Language("[182]\r\n182=Info\r\n1070=\r\n");
+    const std::string file = folder.Write("Test.ini", "[182]\r\n182=Info\r\n1070=\r\n");
     ApplyDialogTexts(dialog, file, IDD_ABOUTBOX, {{IDC_ABOUT_WEB, "web"}, {IDOK, "Ok"}},
                      "About Tallyscope");
     EXPECT_EQ(WindowText(dialog.m_hWnd), "Info");
@@ -94,14 +79,8 @@ TEST_F(DialogTextTest, DialogTitleAndControlsTakeTheirTexts) {
     EXPECT_EQ(WindowText(dialog.GetDlgItem(IDOK)), "Ok") << "built-in text";
 
     // Without a language file every text is the built-in one.
-    ApplyDialogTexts(dialog, folder.path() + "none.ini", IDD_ABOUTBOX,
+    ApplyDialogTexts(dialog, none, IDD_ABOUTBOX,
                      {{IDC_ABOUT_WEB, "http://www.example.com/tallyscope"}}, "About Tallyscope");
     EXPECT_EQ(WindowText(dialog.m_hWnd), "About Tallyscope");
     EXPECT_EQ(WindowText(dialog.GetDlgItem(IDC_ABOUT_WEB)), "http://www.example.com/tallyscope");
-}
-
-TEST_F(DialogTextTest, NoWindowNoHarm) {
-    CDialog dialog(IDD_ABOUTBOX);
-    ApplyDialogTexts(dialog, folder.path() + "none.ini", IDD_ABOUTBOX, {{IDOK, "Ok"}}, "About");
-    EXPECT_EQ(dialog.m_hWnd, nullptr);
 }

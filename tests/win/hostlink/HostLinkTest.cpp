@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "hostlink/HostLink.h"
@@ -11,11 +12,15 @@ using namespace hostlink;
 
 namespace {
 
+// A posted message with its full parameters (64 bits on Win64).
 struct Received {
     UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
+    uint64_t wParam, lParam;
+    bool operator==(const Received&) const = default;
 };
+std::ostream& operator<<(std::ostream& out, const Received& r) {
+    return out << std::hex << r.message << "(" << r.wParam << ", " << r.lParam << ")";
+}
 
 // A message-only window standing in for the host's main window.
 class FakeHostWindow {
@@ -41,7 +46,7 @@ class FakeHostWindow {
         MSG msg;
         const DWORD deadline = ::GetTickCount() + 2000;
         while (::PeekMessageA(&msg, m_wnd, 0, 0, PM_REMOVE) && ::GetTickCount() < deadline) {
-            got.push_back({msg.message, msg.wParam, msg.lParam});
+            got.push_back({msg.message, msg.wParam, static_cast<ULONG_PTR>(msg.lParam)});
         }
         return got;
     }
@@ -50,13 +55,6 @@ class FakeHostWindow {
     HWND m_wnd = nullptr;
 };
 
-uint32_t Low32(WPARAM v) {
-    return static_cast<uint32_t>(v);
-}
-uint32_t Low32(LPARAM v) {
-    return static_cast<uint32_t>(v);
-}
-
 }  // namespace
 
 TEST(HostLink, PostsEveryMessageWithItsPackedParameters) {
@@ -64,6 +62,7 @@ TEST(HostLink, PostsEveryMessageWithItsPackedParameters) {
     ASSERT_NE(host.get(), nullptr);
     HostLink link(host.get());
     link.EditCountingLine({70000, 5}, {-1, 240});
+    link.EditCountingLine({0xFFFF, 0}, {0x8000, 1});
     link.PatternFeatures();
     link.MeasureRegion({10, 20, 300, 220});
     link.DialogOpening(kDialogShowsBothPictures);
@@ -73,44 +72,20 @@ TEST(HostLink, PostsEveryMessageWithItsPackedParameters) {
     link.CameraAngleSaved();
     link.CounterSettingsSaved();
     link.Detach();
-
-    const std::vector<Received> got = host.Drain();
-    ASSERT_EQ(got.size(), 10u);
-    EXPECT_EQ(got[0].message, WM_HOST_EDIT_COUNTING_LINE);
-    EXPECT_EQ(Low32(got[0].wParam), (4464u << 16) | 5u);  // 70000 keeps its low 16 bits
-    EXPECT_EQ(Low32(got[0].lParam), 0xFFFF00F0u);
-    EXPECT_EQ(got[1].message, WM_HOST_PATTERN_FEATURES);
-    EXPECT_EQ(got[1].wParam, 0u);
-    EXPECT_EQ(got[1].lParam, 0);
-    EXPECT_EQ(got[2].message, WM_HOST_MEASURE_REGION);
-    EXPECT_EQ(Low32(got[2].wParam), (10u << 16) | 20u);
-    EXPECT_EQ(Low32(got[2].lParam), (300u << 16) | 220u);
-    EXPECT_EQ(got[3].message, WM_HOST_DIALOG_STATE);
-    EXPECT_EQ(got[3].wParam, 1u);
-    EXPECT_EQ(got[3].lParam, 2);
-    EXPECT_EQ(got[4].message, WM_HOST_DIALOG_STATE);
-    EXPECT_EQ(got[4].wParam, 0u);
-    EXPECT_EQ(got[4].lParam, 1);
-    EXPECT_EQ(got[5].message, WM_HOST_SET_COUNTING_LINE);
-    EXPECT_EQ(Low32(got[5].wParam), (20u << 16) | 30u);
-    EXPECT_EQ(Low32(got[5].lParam), (300u << 16) | 200u);
-    EXPECT_EQ(got[6].message, WM_HOST_CALIBRATION_CHANGED);
-    EXPECT_EQ(got[7].message, WM_HOST_CAMERA_ANGLE_SAVED);
-    EXPECT_EQ(got[8].message, WM_HOST_COUNTER_SETTINGS_SAVED);
-    EXPECT_EQ(got[9].message, WM_HOST_DETACH);
-    EXPECT_EQ(got[9].wParam, 0u);
-    EXPECT_EQ(got[9].lParam, 0);
-}
-
-TEST(HostLink, HighBitOfAPackedValueIsNotSignExtended) {
-    FakeHostWindow host;
-    HostLink link(host.get());
-    link.EditCountingLine({0xFFFF, 0}, {0x8000, 1});
-    const std::vector<Received> got = host.Drain();
-    ASSERT_EQ(got.size(), 1u);
-    // The full parameter equals the 32-bit value: no stray upper bits on Win64.
-    EXPECT_EQ(static_cast<uint64_t>(got[0].wParam), 0xFFFF0000ull);
-    EXPECT_EQ(static_cast<uint64_t>(static_cast<ULONG_PTR>(got[0].lParam)), 0x80000001ull);
+    // 70000 keeps its low 16 bits; a high bit is not sign-extended into the upper half.
+    const std::vector<Received> expected = {
+        {WM_HOST_EDIT_COUNTING_LINE, (4464u << 16) | 5u, 0xFFFF00F0u},
+        {WM_HOST_EDIT_COUNTING_LINE, 0xFFFF0000u, 0x80000001u},
+        {WM_HOST_PATTERN_FEATURES, 0, 0},
+        {WM_HOST_MEASURE_REGION, (10u << 16) | 20u, (300u << 16) | 220u},
+        {WM_HOST_DIALOG_STATE, 1, 2},
+        {WM_HOST_DIALOG_STATE, 0, 1},
+        {WM_HOST_SET_COUNTING_LINE, (20u << 16) | 30u, (300u << 16) | 200u},
+        {WM_HOST_CALIBRATION_CHANGED, 0, 0},
+        {WM_HOST_CAMERA_ANGLE_SAVED, 0, 0},
+        {WM_HOST_COUNTER_SETTINGS_SAVED, 0, 0},
+        {WM_HOST_DETACH, 0, 0}};
+    EXPECT_EQ(host.Drain(), expected);
 }
 
 TEST(HostLink, AttachCarriesTheViewAndMainWindowHandles) {
@@ -121,8 +96,8 @@ TEST(HostLink, AttachCarriesTheViewAndMainWindowHandles) {
     const std::vector<Received> got = host.Drain();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].message, WM_HOST_ATTACH);
-    EXPECT_EQ(reinterpret_cast<HWND>(got[0].wParam), view.get());
-    EXPECT_EQ(got[0].lParam, 0);
+    EXPECT_EQ(got[0].wParam, reinterpret_cast<uintptr_t>(view.get()));
+    EXPECT_EQ(got[0].lParam, 0u);
 }
 
 TEST(HostLink, WindowFromThirtyTwoBitValueFindsTheWindow) {

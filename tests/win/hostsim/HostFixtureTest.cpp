@@ -37,16 +37,19 @@ void PumpFor(DWORD ms) {
 
 }  // namespace
 
-TEST(HostWindow, RecordsPostedMessagesInOrderWithFullParameters) {
+TEST(HostWindow, RecordsAppMessagesInOrderWithFullParameters) {
     HostWindow host;
     ASSERT_TRUE(host.valid());
     const auto big = static_cast<WPARAM>(0x0000000180000002ull);  // more than 32 bits on Win64
     ASSERT_TRUE(::PostMessageA(host.hwnd(), WM_HOST_ATTACH, big, 7));
+    ASSERT_TRUE(::PostMessageA(host.hwnd(), WM_USER + 5, 1, 1));  // outside the app range
+    ASSERT_TRUE(::PostMessageA(host.hwnd(), 0xC000 + 1, 1, 1));   // registered-message range
     ASSERT_TRUE(::PostMessageA(host.hwnd(), WM_HOST_DIALOG_STATE, 1, 2));
     ASSERT_TRUE(::PostMessageA(host.hwnd(), WM_HOST_DIALOG_STATE, 0, 1));
     ASSERT_TRUE(host.WaitForCount(WM_HOST_DIALOG_STATE, 2, 5000));
     const auto messages = host.Messages();
     ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(host.MessageCount(), 3u);
     EXPECT_EQ(messages[0].msg, WM_HOST_ATTACH);
     EXPECT_EQ(messages[0].wParam, static_cast<std::uint64_t>(big));
     EXPECT_EQ(messages[0].lParam, 7u);
@@ -57,16 +60,7 @@ TEST(HostWindow, RecordsPostedMessagesInOrderWithFullParameters) {
     EXPECT_LE(messages[1].time, messages[2].time);
 }
 
-TEST(HostWindow, IgnoresMessagesOutsideTheAppRange) {
-    HostWindow host;
-    ASSERT_TRUE(::PostMessageA(host.hwnd(), WM_USER + 5, 1, 1));
-    ASSERT_TRUE(::PostMessageA(host.hwnd(), 0xC000 + 1, 1, 1));  // registered-message range
-    ASSERT_TRUE(::PostMessageA(host.hwnd(), WM_HOST_DETACH, 0, 0));
-    ASSERT_TRUE(host.WaitForMessage(WM_HOST_DETACH, 5000));
-    EXPECT_EQ(host.MessageCount(), 1u);
-}
-
-TEST(HostWindow, WaitForMessageSearchesFromTheGivenIndex) {
+TEST(HostWindow, WaitSearchesFromTheGivenIndexAndTimesOut) {
     HostWindow host;
     ::PostMessageA(host.hwnd(), WM_HOST_SET_COUNTING_LINE, 1, 1);
     ::PostMessageA(host.hwnd(), WM_HOST_COUNTER_SETTINGS_SAVED, 0, 0);
@@ -78,10 +72,6 @@ TEST(HostWindow, WaitForMessageSearchesFromTheGivenIndex) {
     EXPECT_EQ(first->wParam, 1u);
     EXPECT_EQ(second->wParam, 2u);
     EXPECT_FALSE(host.WaitForMessage(WM_HOST_SET_COUNTING_LINE, 0, 3));
-}
-
-TEST(HostWindow, WaitTimesOutWhenNothingArrives) {
-    HostWindow host;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(host.WaitForMessage(WM_HOST_ATTACH, 300));
     EXPECT_FALSE(host.WaitForCount(WM_HOST_ATTACH, 1, 100));
@@ -164,20 +154,16 @@ TEST(HostFixtureFolder, IsUniqueWritableAndRemovedAfterwards) {
     EXPECT_EQ(::GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(HostFixtureLaunch, ReportsTheExitCode) {
+TEST(HostFixtureLaunch, ReportsTheExitCodeAndRefusesAMissingProgram) {
     HostFixture fixture;
+    EXPECT_FALSE(fixture.LaunchRaw("C:\\no\\such\\program.exe", ""));
+    EXPECT_FALSE(fixture.WaitForExit(0));
+    EXPECT_FALSE(fixture.Running());
     ASSERT_TRUE(fixture.LaunchRaw(SystemProgram("cmd.exe"), "/c exit 7"));
     EXPECT_NE(fixture.ProcessId(), 0u);
     auto code = fixture.WaitForExit(30000);
     ASSERT_TRUE(code);
     EXPECT_EQ(*code, 7u);
-    EXPECT_FALSE(fixture.Running());
-}
-
-TEST(HostFixtureLaunch, RefusesAMissingProgram) {
-    HostFixture fixture;
-    EXPECT_FALSE(fixture.LaunchRaw("C:\\no\\such\\program.exe", ""));
-    EXPECT_FALSE(fixture.WaitForExit(0));
     EXPECT_FALSE(fixture.Running());
 }
 
@@ -207,6 +193,10 @@ TEST(HostFixtureLaunch, DestructorEndsAStillRunningProgram) {
 }
 
 TEST(HostFixtureWindows, FindsReadsAndDismissesAMessageBox) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(HostFixture::FindMessageBox(::GetCurrentProcessId(), 200));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_FALSE(HostFixture::FindMessageBox(0, 0));
     std::atomic<int> answer{-1};
     std::thread box([&] {
         answer = ::MessageBoxA(nullptr, "Invalidate Command!", "Tallyscope", MB_OK | MB_ICONSTOP);
@@ -218,13 +208,6 @@ TEST(HostFixtureWindows, FindsReadsAndDismissesAMessageBox) {
     EXPECT_TRUE(HostFixture::DismissMessageBox(info->hwnd, 5000));
     box.join();
     EXPECT_EQ(answer.load(), IDOK);
-}
-
-TEST(HostFixtureWindows, NoMessageBoxMeansNothingFound) {
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(HostFixture::FindMessageBox(::GetCurrentProcessId(), 200));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    EXPECT_FALSE(HostFixture::FindMessageBox(0, 0));
 }
 
 LRESULT CALLBACK TwoColourProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -75,11 +75,9 @@ TEST(CalibrationFileOnDisk, WrittenSampleReadsBackAndBadFilesAreRefused) {
 
     auto bytes = folder.ReadFile("Good.coe");
     ASSERT_TRUE(bytes);
-    ASSERT_TRUE(folder.WriteFile("Long.coe", *bytes + "x"));
+    ASSERT_TRUE(folder.WriteFile("Long.coe", *bytes + "x"));  // the sizes: CalibrationFileTest
     EXPECT_FALSE(ReadCalibrationFile(folder.PathOf("Long.coe"), &error));
     EXPECT_NE(error.find("272"), std::string::npos);
-    ASSERT_TRUE(folder.WriteFile("Short.coe", bytes->substr(0, 271)));
-    EXPECT_FALSE(ReadCalibrationFile(folder.PathOf("Short.coe"), &error));
     EXPECT_FALSE(ReadCalibrationFile(folder.PathOf("Missing.coe"), &error));
     EXPECT_FALSE(ReadCalibrationFile("", &error));
     EXPECT_FALSE(ReadCalibrationFile(folder.SettingsFolder(), nullptr));  // a folder

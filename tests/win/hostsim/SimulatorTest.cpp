@@ -84,49 +84,41 @@ class SimulatorTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SimulatorTest, BlocksExistUnderTheirNames) {
+TEST_F(SimulatorTest, BlocksExistButWithoutAViewNoPictures) {
     ASSERT_TRUE(sim.BlocksReady());
-    EXPECT_STREQ(SharedBlocks::Name(SharedBlocks::kImage), "Varanix_Tallyscope_Image");
-    EXPECT_STREQ(SharedBlocks::Name(SharedBlocks::kCameraAngle), "Varanix_Tallyscope_CameraAngle");
     EXPECT_NE(OpenedBlock(Block(SharedBlocks::kRectImage), 2 * kPictureBytes).data(), nullptr);
     EXPECT_NE(OpenedBlock(Block(SharedBlocks::kPatternFeature), 32).data(), nullptr);
-}
-
-TEST_F(SimulatorTest, NoViewNoPictures) {
     EXPECT_FALSE(sim.SendFrame());
     EXPECT_FALSE(sim.PostToView(WM_VIEW_CLOSE, 0, 0));
 }
 
-TEST_F(SimulatorTest, LivePictureIsTheLeftViewInTheImageBlock) {
+// Without a dialog a frame is the live picture only; a dialog bracket adds the
+// rectified pictures of its count.
+TEST_F(SimulatorTest, LivePictureIsTheLeftViewAndADialogBracketAddsRectifiedPictures) {
     Attach();
     ASSERT_TRUE(sim.SendFrame());
     auto frame = view.WaitForMessage(WM_VIEW_NEW_FRAME, kWait);
     ASSERT_TRUE(frame);
     EXPECT_EQ(hostlink::FrameKind(frame->wParam), hostlink::kFrameLive);
     EXPECT_EQ(hostlink::UnpackFrameSize(frame->lParam), (hostlink::FrameSize{320, 240}));
-    std::vector<unsigned char> left(kPictureBytes);
-    truth.Render(0, left.data(), nullptr);
+    std::vector<unsigned char> left(kPictureBytes), right(kPictureBytes);
+    truth.Render(0, left.data(), right.data());
     OpenedBlock image(Block(SharedBlocks::kImage), kPictureBytes);
     ASSERT_NE(image.data(), nullptr);
     EXPECT_EQ(std::memcmp(image.data(), left.data(), kPictureBytes), 0);
-    EXPECT_EQ(view.Count(WM_VIEW_NEW_FRAME), 1u);  // no dialog: no rectified pictures
-}
+    ::Sleep(100);
+    EXPECT_EQ(view.Count(WM_VIEW_NEW_FRAME), 1u);
 
-TEST_F(SimulatorTest, DialogBracketAddsRectifiedPicturesOfItsCount) {
-    Attach();
     ToHost(WM_HOST_DIALOG_STATE, 1, 2);
     ASSERT_TRUE(WaitFor([&] { return sim.Snapshot().dialogPictures == 2; }));
     ASSERT_TRUE(sim.SendFrame());
-    ASSERT_TRUE(view.WaitForCount(WM_VIEW_NEW_FRAME, 2, kWait));
-    const auto log = view.Messages();
+    ASSERT_TRUE(view.WaitForCount(WM_VIEW_NEW_FRAME, 3, kWait));
     std::vector<HostMessage> frames;
-    for (const auto& m : log)
+    for (const auto& m : view.Messages())
         if (m.msg == WM_VIEW_NEW_FRAME) frames.push_back(m);
-    ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(hostlink::FrameKind(frames[1].wParam), hostlink::kFrameRectified);
-    EXPECT_EQ(hostlink::FrameCount(frames[1].wParam), 2u);
-    std::vector<unsigned char> left(kPictureBytes), right(kPictureBytes);
-    truth.Render(0, left.data(), right.data());
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(hostlink::FrameKind(frames[2].wParam), hostlink::kFrameRectified);
+    EXPECT_EQ(hostlink::FrameCount(frames[2].wParam), 2u);
     OpenedBlock rect(Block(SharedBlocks::kRectImage), 2 * kPictureBytes);
     ASSERT_NE(rect.data(), nullptr);
     EXPECT_EQ(std::memcmp(rect.data(), left.data(), kPictureBytes), 0);
@@ -137,24 +129,33 @@ TEST_F(SimulatorTest, DialogBracketAddsRectifiedPicturesOfItsCount) {
     ToHost(WM_HOST_DIALOG_STATE, 0, 1);
     ASSERT_TRUE(WaitFor([&] { return sim.Snapshot().dialogPictures == 0; }));
     ASSERT_TRUE(sim.SendFrame());
-    ASSERT_TRUE(view.WaitForCount(WM_VIEW_NEW_FRAME, 3, kWait));
+    ASSERT_TRUE(view.WaitForCount(WM_VIEW_NEW_FRAME, 4, kWait));
     ::Sleep(100);
-    EXPECT_EQ(view.Count(WM_VIEW_NEW_FRAME), 3u);
+    EXPECT_EQ(view.Count(WM_VIEW_NEW_FRAME), 4u);
     const auto events = sim.Events();
     EXPECT_NE(std::find(events.begin(), events.end(), "dialog opened: 2 rectified picture(s)"),
               events.end());
 }
 
-TEST_F(SimulatorTest, PatternCornersAnswerTheCameraAngle) {
+TEST_F(SimulatorTest, PatternCornersAnswerTheCameraAngleUnlessIncomplete) {
     Attach();
+    OpenedBlock pattern(Block(SharedBlocks::kPatternFeature), 32);
+    ASSERT_NE(pattern.data(), nullptr);
+    hostlink::WritePatternCorners(pattern.data(),
+                                  {hostlink::HostPoint{100, 180}, hostlink::HostPoint{200, 180},
+                                   hostlink::kNoCorner, hostlink::HostPoint{180, 100}});
+    ToHost(WM_HOST_PATTERN_FEATURES, 0, 0);
+    EXPECT_FALSE(view.WaitForMessage(WM_VIEW_CAMERA_ANGLE, 500));
+    const auto events = sim.Events();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), "pattern corners incomplete: no camera angle sent");
+
     ASSERT_TRUE(sim.SendFrame());
     const TemplateCorners exact = truth.TemplateInPicture();
     hostlink::PatternCorners clicked;
     for (std::size_t i = 0; i < 4; ++i)
         clicked[i] = {static_cast<int32_t>(std::lround(exact[i].x)),
                       static_cast<int32_t>(std::lround(exact[i].y))};
-    OpenedBlock pattern(Block(SharedBlocks::kPatternFeature), 32);
-    ASSERT_NE(pattern.data(), nullptr);
     hostlink::WritePatternCorners(pattern.data(), clicked);
     ToHost(WM_HOST_PATTERN_FEATURES, 0, 0);
     ASSERT_TRUE(view.WaitForMessage(WM_VIEW_CAMERA_ANGLE, kWait));
@@ -164,19 +165,6 @@ TEST_F(SimulatorTest, PatternCornersAnswerTheCameraAngle) {
     EXPECT_NEAR(tilt, 60.0, 0.5);
     EXPECT_NEAR(answer.angleXY / kDeg, 1.5, 1.0);
     EXPECT_NEAR(answer.angleXZ / kDeg, 3.0, 1.0);
-}
-
-TEST_F(SimulatorTest, IncompleteCornersGetNoAnswer) {
-    Attach();
-    OpenedBlock pattern(Block(SharedBlocks::kPatternFeature), 32);
-    hostlink::WritePatternCorners(pattern.data(),
-                                  {hostlink::HostPoint{100, 180}, hostlink::HostPoint{200, 180},
-                                   hostlink::kNoCorner, hostlink::HostPoint{180, 100}});
-    ToHost(WM_HOST_PATTERN_FEATURES, 0, 0);
-    EXPECT_FALSE(view.WaitForMessage(WM_VIEW_CAMERA_ANGLE, 500));
-    const auto events = sim.Events();
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events.back(), "pattern corners incomplete: no camera angle sent");
 }
 
 TEST_F(SimulatorTest, CountingLineAnswersFloorPointsAndInSide) {
@@ -234,7 +222,7 @@ TEST_F(SimulatorTest, RegionAnswersDisparityAndDistanceAsFloatBits) {
     EXPECT_EQ(hostlink::UnpackFloat(none->lParam), 0.0f);
 }
 
-TEST_F(SimulatorTest, SavedCounterSettingsAreShownFromTheFile) {
+TEST_F(SimulatorTest, SavedCounterSettingsAreShownFromTheFileAndASetLineIsEchoed) {
     host.WriteIni("Setting01.ini", "Counter Settings", "Setted", "1");
     host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt1 x", "40");
     host.WriteIni("Setting01.ini", "Counter Settings", "Image Cnt Line Pt1 y", "150");
@@ -243,7 +231,7 @@ TEST_F(SimulatorTest, SavedCounterSettingsAreShownFromTheFile) {
     host.WriteIni("Setting01.ini", "Common", "Cut X1", "400");  // beyond the picture: cut
     host.WriteIni("Setting01.ini", "Common", "Cut X2", "25");
     Attach();
-    const std::size_t mark = view.MessageCount();
+    std::size_t mark = view.MessageCount();
     ToHost(WM_HOST_COUNTER_SETTINGS_SAVED, 0, 0);
     auto line = view.WaitForMessage(WM_VIEW_COUNTING_LINE, kWait, mark);
     auto counter = view.WaitForMessage(WM_VIEW_COUNTER_RECT, kWait, mark);
@@ -252,13 +240,10 @@ TEST_F(SimulatorTest, SavedCounterSettingsAreShownFromTheFile) {
     EXPECT_EQ(hostlink::UnpackPoint(line->lParam), (hostlink::HostPoint{280, 160}));
     EXPECT_EQ(hostlink::UnpackRect(counter->wParam, counter->lParam),
               (hostlink::HostRect{25, 0, 319, 239}));
-}
 
-TEST_F(SimulatorTest, SetCountingLineIsEchoedForDisplay) {
-    Attach();
-    const std::size_t mark = view.MessageCount();
+    mark = view.MessageCount();
     ToHost(WM_HOST_SET_COUNTING_LINE, hostlink::PackPoint(10, 20), hostlink::PackPoint(300, 220));
-    auto line = view.WaitForMessage(WM_VIEW_COUNTING_LINE, kWait, mark);
+    line = view.WaitForMessage(WM_VIEW_COUNTING_LINE, kWait, mark);
     ASSERT_TRUE(line);
     EXPECT_EQ(hostlink::ParamBits(line->wParam), hostlink::PackPoint(10, 20));
     EXPECT_EQ(hostlink::ParamBits(line->lParam), hostlink::PackPoint(300, 220));

@@ -5,42 +5,28 @@
 
 #include <string>
 
-#include "TestFiles.h"
 #include "settings/ValueRules.h"
+#include "tests/win/support/TestFiles.h"
 
-TEST(GetIniString, ReadsTheValueOrTheDefault) {
+TEST(GetIniString, ValueOrDefaultNamesWithoutCaseAtMost259Characters) {
     TempFolder folder;
-    const std::string file = folder.File("Layout.ini");
-    ASSERT_TRUE(WriteRaw(file, "[Skin]\r\nMenu=menu.bmp\r\nEmpty=\r\n"));
+    const std::string file = folder.Write(
+        "Layout.ini", "[skin]\r\nMENU=menu.bmp\r\nEmpty=\r\nB=" + std::string(300, 'q') +
+                          "\r\nC=" + std::string(259, 'r') + "\r\n");
     EXPECT_EQ(GetIniString("Skin", "Menu", "x", file), "menu.bmp");
     EXPECT_EQ(GetIniString("Skin", "Empty", "x", file), "");
     EXPECT_EQ(GetIniString("Skin", "Missing", "fallback", file), "fallback");
     EXPECT_EQ(GetIniString("Other", "Menu", "fallback", file), "fallback");
     EXPECT_EQ(GetIniString("Skin", "Missing", nullptr, file), "");
     EXPECT_EQ(GetIniString("Skin", "Menu", "fallback", folder.File("none.ini")), "fallback");
+    EXPECT_EQ(GetIniString("Skin", "B", "", file), std::string(259, 'q'));
+    EXPECT_EQ(GetIniString("Skin", "C", "", file), std::string(259, 'r'));
+    EXPECT_EQ(GetIniString("Skin", "Z", std::string(400, 'd').c_str(), file).size(), 259u);
 }
 
-TEST(GetIniString, NamesMatchWithoutCase) {
+TEST(IniFile, RefusesNamesThePlatformWouldTakeAsRequests) {
     TempFolder folder;
-    const std::string file = folder.File("Lang.ini");
-    ASSERT_TRUE(WriteRaw(file, "[general settings]\r\nSITE NAME=Hall 2\r\n"));
-    EXPECT_EQ(GetIniString("General Settings", "Site Name", "", file), "Hall 2");
-}
-
-TEST(GetIniString, AtMost259Characters) {
-    TempFolder folder;
-    const std::string file = folder.File("Long.ini");
-    ASSERT_TRUE(WriteRaw(
-        file, "[A]\r\nB=" + std::string(300, 'q') + "\r\nC=" + std::string(259, 'r') + "\r\n"));
-    EXPECT_EQ(GetIniString("A", "B", "", file), std::string(259, 'q'));
-    EXPECT_EQ(GetIniString("A", "C", "", file), std::string(259, 'r'));
-    EXPECT_EQ(GetIniString("A", "Z", std::string(400, 'd').c_str(), file).size(), 259u);
-}
-
-TEST(GetIniString, RefusesNamesThePlatformWouldTakeAsRequests) {
-    TempFolder folder;
-    const std::string file = folder.File("S.ini");
-    ASSERT_TRUE(WriteRaw(file, "[A]\r\nB=1\r\n"));
+    const std::string file = folder.Write("S.ini", "[A]\r\nB=1\r\n");
     EXPECT_EQ(GetIniString(nullptr, "B", "d", file), "d");  // would list the sections
     EXPECT_EQ(GetIniString("A", nullptr, "d", file), "d");  // would list the keys
     EXPECT_FALSE(WriteIniString("A", nullptr, "x", file));  // would delete the section
@@ -57,23 +43,18 @@ TEST(IniFile, FileNamesWithoutAFolderAreNotTakenToTheWindowsFolder) {
     EXPECT_FALSE(WriteIniString("A", "B", "x", name));
     EXPECT_FALSE(WriteIniInt("A", "B", 1, ""));
     EXPECT_EQ(GetIniInt("A", "B", 5, name), 5);
+    EXPECT_EQ(GetIniString("windows", "load", "none", "win.ini"), "none");
     EXPECT_FALSE(Exists(std::string(windows) + "\\" + name));
 }
 
-TEST(IniFile, WritesLandOnDiskAtOnce) {
+TEST(IniFile, WritesLandOnDiskAtOnceAndTextsStayOneLine) {
     TempFolder folder;
     const std::string file = folder.File("W.ini");
     EXPECT_TRUE(WriteIniInt("Counter Settings", "Mask Size", -48, file));
     EXPECT_TRUE(WriteIniString("Counter Settings", "Name", "Door 1", file));
-    const auto rows = IniRows(ReadRaw(file));
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], IniRow("Counter Settings", "Mask Size", "-48"));
-    EXPECT_EQ(rows[1], IniRow("Counter Settings", "Name", "Door 1"));
-}
-
-TEST(IniFile, TextsStayOneLine) {
-    TempFolder folder;
-    const std::string file = folder.File("T.ini");
+    EXPECT_EQ(IniRows(ReadRaw(file)),
+              (std::vector<IniRow>{{"Counter Settings", "Mask Size", "-48"},
+                                   {"Counter Settings", "Name", "Door 1"}}));
     EXPECT_TRUE(
         WriteIniString("General Settings", "Site Name", "Gate\r\n[Common]\r\nVarTh=9", file));
     EXPECT_EQ(GetIniString("General Settings", "Site Name", "", file), "Gate");

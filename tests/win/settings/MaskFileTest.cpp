@@ -4,13 +4,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "MessageBoxWatcher.h"
-#include "TestFiles.h"
 #include "framework/Handles.h"
 #include "settings/SettingsPaths.h"
+#include "tests/win/support/TestFiles.h"
 
 using namespace settings;
 
@@ -23,6 +24,10 @@ std::string Words(const std::vector<uint32_t>& words) {
     }
     return bytes;
 }
+
+const std::string kOneRect = Words({32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120});
+const std::string kTwoRects =
+    Words({32, 1, 2, 32, 10, 20, 110, 130, 10, 20, 110, 120, 10, 120, 60, 130});
 
 RegionHandle Ellipse() {
     return RegionHandle(::CreateEllipticRgn(40, 30, 200, 150));
@@ -59,26 +64,25 @@ class MaskFileTest : public ::testing::Test {
     std::string path = MaskFilePath(folder.path(), 5);
     RegionHandle viewRegion;
     int32_t maskSize = -7;
-
-    // A mask file of raw bytes, loaded with "Mask Size" = its length.
-    BOOL LoadRaw(const std::string& bytes) {
-        EXPECT_TRUE(WriteRaw(path, bytes));
-        maskSize = static_cast<int32_t>(bytes.size());
-        return LoadMask(path, viewRegion, maskSize);
-    }
 };
 
 }  // namespace
 
-TEST_F(MaskFileTest, OneRectangleIsStoredAs48Bytes) {
+TEST_F(MaskFileTest, OneRectangleIsStoredAs48BytesIntoTheViewsOwnRegion) {
+    viewRegion.reset(::CreateRectRgn(0, 0, 5, 5));
+    const HRGN before = viewRegion.get();
     RegionHandle dialog(::CreateRectRgn(10, 20, 110, 120));
     EXPECT_TRUE(StoreMask(dialog.get(), viewRegion, maskSize, path));
     EXPECT_EQ(maskSize, 48);
-    EXPECT_EQ(ReadRaw(path), Words({32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120}));
-    ASSERT_TRUE(viewRegion.valid());
-    EXPECT_NE(viewRegion.get(), dialog.get());  // the view has its own copy
-    EXPECT_TRUE(::EqualRgn(viewRegion.get(), dialog.get()));
+    EXPECT_EQ(ReadRaw(path), kOneRect);
     EXPECT_TRUE(path.ends_with("\\Mask05.bin"));
+    EXPECT_EQ(viewRegion.get(), before);  // copied into the view's region, not leaked
+    EXPECT_NE(viewRegion.get(), dialog.get());
+    EXPECT_TRUE(::EqualRgn(viewRegion.get(), dialog.get()));
+    RegionHandle ellipse = Ellipse();
+    ASSERT_TRUE(StoreMask(ellipse.get(), viewRegion, maskSize, path));
+    ASSERT_TRUE(LoadMask(path, viewRegion, maskSize));
+    EXPECT_TRUE(SameArea(viewRegion.get(), ellipse.get()));
 }
 
 TEST_F(MaskFileTest, RegionsSurviveARoundTrip) {
@@ -110,17 +114,6 @@ TEST_F(MaskFileTest, RegionsSurviveARoundTrip) {
     }
 }
 
-TEST_F(MaskFileTest, AnExistingViewRegionIsReplacedNotLeaked) {
-    viewRegion.reset(::CreateRectRgn(0, 0, 5, 5));
-    const HRGN before = viewRegion.get();
-    RegionHandle dialog = Ellipse();
-    ASSERT_TRUE(StoreMask(dialog.get(), viewRegion, maskSize, path));
-    EXPECT_EQ(viewRegion.get(), before);  // copied into the view's region
-    EXPECT_TRUE(::EqualRgn(viewRegion.get(), dialog.get()));
-    ASSERT_TRUE(LoadMask(path, viewRegion, maskSize));
-    EXPECT_TRUE(SameArea(viewRegion.get(), dialog.get()));
-}
-
 TEST_F(MaskFileTest, NoDialogRegionDeletesTheMaskButLeavesTheFile) {
     RegionHandle dialog = Ellipse();
     ASSERT_TRUE(StoreMask(dialog.get(), viewRegion, maskSize, path));
@@ -132,7 +125,7 @@ TEST_F(MaskFileTest, NoDialogRegionDeletesTheMaskButLeavesTheFile) {
 }
 
 TEST_F(MaskFileTest, AnUnwritableFileKeepsTheRegionForTheRun) {
-    const std::string missing = MaskFilePath(folder.path() + "\\gone", 5);
+    const std::string missing = MaskFilePath(folder.File("gone"), 5);
     RegionHandle dialog = Polygon();
     EXPECT_FALSE(StoreMask(dialog.get(), viewRegion, maskSize, missing));
     EXPECT_EQ(maskSize, 0);
@@ -141,83 +134,49 @@ TEST_F(MaskFileTest, AnUnwritableFileKeepsTheRegionForTheRun) {
     EXPECT_TRUE(TempFolder::List(folder.path()).empty());
 }
 
-TEST_F(MaskFileTest, MaskSizeZeroMeansNoMask) {
-    RegionHandle dialog = Ellipse();
-    ASSERT_TRUE(StoreMask(dialog.get(), viewRegion, maskSize, path));
-    maskSize = 0;
-    EXPECT_FALSE(LoadMask(path, viewRegion, maskSize));
-    EXPECT_FALSE(viewRegion.valid());
-    EXPECT_EQ(maskSize, 0);
-}
-
-TEST_F(MaskFileTest, MissingFileLeavesNoRegionAndMaskSizeZero) {
-    viewRegion.reset(::CreateRectRgn(0, 0, 5, 5));
-    maskSize = 48;
-    EXPECT_FALSE(LoadMask(path, viewRegion, maskSize));
-    EXPECT_FALSE(viewRegion.valid());
-    EXPECT_EQ(maskSize, 0);
-}
-
-TEST_F(MaskFileTest, DamagedFilesLeaveNoRegionAndMaskSizeZero) {
+// Every load that fails leaves no region and "Mask Size" 0, and says nothing
+// (each damaged header word: RegionDataTest).
+TEST_F(MaskFileTest, MissingDamagedOrMismatchedFilesLeaveNoRegion) {
     MessageBoxWatcher watcher;
-    const std::string good =
-        Words({32, 1, 2, 32, 10, 20, 110, 130, 10, 20, 110, 120, 10, 120, 60, 130});
-    ASSERT_TRUE(LoadRaw(good));
-    ASSERT_TRUE(viewRegion.valid());
-
-    struct Bad {
-        const char* what;
-        std::string bytes;
+    const auto patched = [](std::string bytes, std::size_t at, char value) {
+        bytes[at] = value;
+        return bytes;
     };
-    std::string wrongHeader = good;
-    wrongHeader[0] = 40;
-    std::string wrongType = good;
-    wrongType[4] = 2;
-    std::string countTooBig = good;
-    countTooBig[8] = 3;
-    std::string countHuge = good;
-    countHuge[11] = '\x10';  // 0x10000002 rectangles
-    std::string countSmall = good;
-    countSmall[8] = 1;
-    std::string inverted = good;
-    inverted[40] = 5;  // first rectangle's right edge left of its left edge
-    const Bad bad[] = {{"wrong header size", wrongHeader}, {"wrong type", wrongType},
-                       {"count too big", countTooBig},     {"count wraps", countHuge},
-                       {"count too small", countSmall},    {"inverted rectangle", inverted}};
-    for (const Bad& b : bad) {
-        SCOPED_TRACE(b.what);
+    struct Case {
+        std::string what;
+        std::optional<std::string> file;  // none: no file at all
+        std::optional<int32_t> maskSize;  // none: the file's length
+    };
+    std::vector<Case> cases = {
+        {"mask size zero", kOneRect, 0},
+        {"missing file", std::nullopt, 48},
+        {"count wraps", patched(kTwoRects, 11, '\x10'), std::nullopt},    // 0x10000002 rectangles
+        {"inverted rectangle", patched(kTwoRects, 40, 5), std::nullopt},  // right edge left of left
+        {"mask size 64 of a longer file", kOneRect + kOneRect, 64},
+    };
+    for (std::size_t cut : {0, 16, 32, 47})
+        cases.push_back({"file cut to " + std::to_string(cut), kOneRect.substr(0, cut), 48});
+    for (int32_t size : {-48, -1, 16, 31, 47, 49, INT32_MAX, INT32_MIN})
+        cases.push_back({"mask size " + std::to_string(size), kOneRect, size});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::DeleteFileA(path.c_str());
+        if (c.file) {
+            ASSERT_TRUE(WriteRaw(path, *c.file));
+        }
         viewRegion.reset(::CreateRectRgn(0, 0, 5, 5));
-        EXPECT_FALSE(LoadRaw(b.bytes));
+        maskSize = c.maskSize ? *c.maskSize : static_cast<int32_t>(c.file->size());
+        EXPECT_FALSE(LoadMask(path, viewRegion, maskSize));
         EXPECT_FALSE(viewRegion.valid());
         EXPECT_EQ(maskSize, 0);
+    }
+    // The intact files load, also when "Mask Size" reads only the first of two copies.
+    for (const auto& [file, size] :
+         {std::pair{kTwoRects, 64}, std::pair{kOneRect + kOneRect, 48}}) {
+        ASSERT_TRUE(WriteRaw(path, file));
+        maskSize = size;
+        EXPECT_TRUE(LoadMask(path, viewRegion, maskSize)) << size;
+        EXPECT_TRUE(viewRegion.valid());
     }
     EXPECT_TRUE(watcher.Boxes().empty());
-}
-
-TEST_F(MaskFileTest, AFileShorterThanMaskSizeLeavesNoRegion) {
-    const std::string good = Words({32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120});
-    for (std::size_t cut : {std::size_t{0}, std::size_t{16}, std::size_t{32}, std::size_t{47}}) {
-        ASSERT_TRUE(WriteRaw(path, good.substr(0, cut)));
-        maskSize = 48;
-        EXPECT_FALSE(LoadMask(path, viewRegion, maskSize)) << cut;
-        EXPECT_FALSE(viewRegion.valid());
-        EXPECT_EQ(maskSize, 0);
-    }
-}
-
-TEST_F(MaskFileTest, ImpossibleMaskSizesAreRefusedBeforeReading) {
-    const std::string good = Words({32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120});
-    ASSERT_TRUE(WriteRaw(path, good));
-    for (int32_t size : {-48, -1, 16, 31, 47, 49, INT32_MAX, INT32_MIN}) {
-        maskSize = size;
-        EXPECT_FALSE(LoadMask(path, viewRegion, maskSize)) << size;
-        EXPECT_FALSE(viewRegion.valid());
-        EXPECT_EQ(maskSize, 0);
-    }
-    // A "Mask Size" smaller than the file reads only that much, and that is not a region.
-    ASSERT_TRUE(WriteRaw(path, good + good));
-    maskSize = 48;
-    EXPECT_TRUE(LoadMask(path, viewRegion, maskSize));
-    maskSize = 64;
-    EXPECT_FALSE(LoadMask(path, viewRegion, maskSize));
 }

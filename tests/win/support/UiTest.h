@@ -1,14 +1,14 @@
 #pragma once
 // Shared pieces of the in-process window tests: GDI+ for the whole test
 // program, a message pump that behaves like the program's loop, bounded
-// waits, pixel captures of real windows and small BMP files.
+// waits, pixel captures of real windows and small BMP files; TestFiles.h
+// gives the folders and files.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "support/UniqueFolder.h"
+#include "tests/win/support/TestFiles.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -153,91 +153,13 @@ inline BitmapPtr MakeBitmap(int width, int height, const PixelFunction& pixel) {
     return bitmap;
 }
 
-// Writes a 24-bit BMP file; false when it cannot be written.
+// Writes a 24-bit BMP file (through GDI+'s BMP encoder); false when it cannot be written.
 inline bool WriteBmp(const std::string& path, int width, int height, const PixelFunction& pixel) {
-    const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    const uint32_t imageBytes = stride * static_cast<uint32_t>(height);
-    std::vector<uint8_t> file(54 + imageBytes, 0);
-    auto put16 = [&](size_t at, uint16_t v) {
-        file[at] = static_cast<uint8_t>(v);
-        file[at + 1] = static_cast<uint8_t>(v >> 8);
-    };
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            file[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, imageBytes);
-    for (int y = 0; y < height; ++y) {
-        const size_t row = 54 + static_cast<size_t>(height - 1 - y) * stride;
-        for (int x = 0; x < width; ++x) {
-            const COLORREF c = pixel(x, y);
-            file[row + static_cast<size_t>(x) * 3] = GetBValue(c);
-            file[row + static_cast<size_t>(x) * 3 + 1] = GetGValue(c);
-            file[row + static_cast<size_t>(x) * 3 + 2] = GetRValue(c);
-        }
-    }
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    return std::fclose(out) == 0 && written;
+    static const CLSID kBmpEncoder = {
+        0x557CF400, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    const std::wstring wide(path.begin(), path.end());
+    return MakeBitmap(width, height, pixel)->Save(wide.c_str(), &kBmpEncoder, nullptr) ==
+           Gdiplus::Ok;
 }
-
-// A fresh folder of its own under the temporary folder, removed with its files.
-class TempFolder {
-  public:
-    TempFolder() {
-        m_path = CreateUniqueTempFolder("tallyscope_ui") + "\\";
-    }
-    ~TempFolder() { RemoveTree(m_path); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& path() const { return m_path; }  // ends with a backslash
-
-    // Writes a text file below the folder (creating its folders); returns its path.
-    std::string Write(const std::string& relative, const std::string& text) const {
-        const std::string full = m_path + relative;
-        for (size_t at = full.find('\\', m_path.size()); at != std::string::npos;
-             at = full.find('\\', at + 1)) {
-            ::CreateDirectoryA(full.substr(0, at).c_str(), nullptr);
-        }
-        FILE* out = std::fopen(full.c_str(), "wb");
-        if (out) {
-            std::fwrite(text.data(), 1, text.size(), out);
-            std::fclose(out);
-        }
-        return full;
-    }
-
-  private:
-    static void RemoveTree(const std::string& folder) {
-        WIN32_FIND_DATAA found{};
-        HANDLE search = ::FindFirstFileA((folder + "*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(folder + name + "\\");
-                } else {
-                    ::DeleteFileA((folder + name).c_str());
-                }
-            } while (::FindNextFileA(search, &found));
-            ::FindClose(search);
-        }
-        ::RemoveDirectoryA(folder.c_str());
-    }
-
-    std::string m_path;
-};
 
 }  // namespace uitest

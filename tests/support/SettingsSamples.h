@@ -1,9 +1,12 @@
 #pragma once
-// What a new settings file holds: every key a new file gets, in file order,
-// with its value. Shared by the native and the Windows tests of the store.
+// Settings shared by the native and the Windows tests of the store: what a new
+// settings file holds, and a record in which every field differs from its
+// load default.
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include "settings/CameraSettings.h"
 
 using SettingsFileRow = std::tuple<std::string, std::string, std::string>;  // section, key, value
 
@@ -48,3 +51,45 @@ inline const std::vector<SettingsFileRow> kNewSettingsFileRows = {
     {"Common", "Cut X2", "310"},
     {"Common", "VarTh", "0"},
 };
+
+inline CameraSettings Scrambled() {
+    CameraSettings s;
+    s.calibrationPath = "C:\\Cal\\left right.coe";
+    s.generalSetted = 4;
+    s.siteName = "Main Entrance";
+    s.remoteAccess = 0;
+    s.ipAddrIndex = 1;
+    s.ipAddr = "192.168.1.20";
+    s.port = 7001;
+    s.autoRecycleDaysIndex = 1;
+    s.autoRecycleDays = 45;
+    s.unit = 1;
+    s.cameraAngleSetted = 1;
+    s.templateDimension = 60.0f;
+    s.angleXY = 0.012345f;
+    s.angleYZ = -1.047198f;
+    s.angleXZ = -0.5f;
+    s.cameraHeight = 275.5f;
+    s.counterSetted = 1;
+    s.imageLine = {{{12, 34}, {300, 220}}};
+    s.worldLine = {{{0x1234, 0x8000}, {0x7FFF, 0x0001}}};
+    s.angleIn = 3.141593f;
+    s.maskSize = 80;
+    s.maskColor = 0x0000FF00;
+    s.displayCounterLine = 1;
+    s.displayTrackingFrame = 1;
+    s.displayObjectHeight = 1;
+    s.displayMask = 1;
+    s.countingIODirection = 1;
+    s.countingIOMode = 2;
+    s.heightDetection = 1;
+    s.autoBackgroundUpdate = 1;
+    s.updateInterval = 90;
+    s.counterOperationTime = 1;
+    s.operationStartTime = 63000;
+    s.operationStopTime = 221530;
+    s.cutX1 = 5;
+    s.cutX2 = 315;
+    s.varTh = 12;
+    return s;
+}
