@@ -7,6 +7,7 @@
 
 #include "dialogs/HeightTipsDlg.h"
 #include "res/Resource.h"
+#include "tests/win/support/TestFiles.h"
 #include "tests/win/support/UiTest.h"
 
 namespace {
@@ -24,7 +25,7 @@ std::string ItemText(HWND dialog, int id) {
 }
 
 TEST(HeightTipsDlg, TipsHeadingAndPictureComeFromTheLanguage) {
-    uitest::TempFolder folder;
+    TempFolder folder;
     const struct {
         const char* common;
         LONG height;

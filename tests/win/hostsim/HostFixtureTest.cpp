@@ -97,8 +97,8 @@ TEST(HostWindow, HandlerRunsOnTheWindowThreadAfterRecording) {
     std::atomic<DWORD> handlerThread{0};
     std::atomic<std::size_t> seenCount{0};
     host.SetHandler([&](const HostMessage&) {
-        handlerThread = ::GetCurrentThreadId();
         seenCount = host.MessageCount();
+        handlerThread = ::GetCurrentThreadId();  // last: the test waits for it
     });
     ::PostMessageA(host.hwnd(), WM_HOST_MEASURE_REGION, 0, 0);
     ASSERT_TRUE(host.WaitForMessage(WM_HOST_MEASURE_REGION, 5000));
