@@ -58,7 +58,9 @@ ON_MESSAGE(WM_VIEW_CALIBRATION_CHANGED, OnCalibrationChanged)
 ON_MESSAGE(WM_VIEW_MARKER_RECT, OnMarkerRect)
 ON_MESSAGE(WM_VIEW_COUNTER_RECT, OnCounterRect)
 ON_MESSAGE(WM_VIEW_COUNTING_LINE_3D, OnCountingLine3D)
+ON_MESSAGE(WM_VIEW_CAMERA_ANGLE, OnCameraAngle)
 ON_MESSAGE(WM_UI_HOST_REQUEST, OnHostRequest)
+ON_MESSAGE(WM_UI_CAMERA_ANGLE_ACCEPTED, OnCameraAngleAccepted)
 ON_COMMAND_RANGE(150, 157, OnMenuCommand)
 ON_COMMAND_RANGE(103, 104, OnIgnoredCommand)
 END_MESSAGE_MAP()
@@ -142,8 +144,10 @@ void CChildView::SetUp() {
     m_arrowIn = LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN);
     m_arrowOut = LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT);
 
-    m_counterSettingsDlg.SetImageSource(
-        m_hWnd, reinterpret_cast<const BITMAPINFO*>(&m_rectifiedHeader), m_leftPicture.data());
+    const auto* rectified = reinterpret_cast<const BITMAPINFO*>(&m_rectifiedHeader);
+    m_cameraAngleDlg.SetImageSource(m_hWnd, rectified, m_leftPicture.data());
+    m_counterSettingsDlg.SetImageSource(m_hWnd, rectified, m_leftPicture.data());
+    m_verifyDlg.SetImageSource(m_hWnd, rectified, m_leftPicture.data(), m_referencePicture.data());
 
     m_aboutDlg = std::make_unique<CAboutDlg>(this);
     if (!m_aboutDlg->Create(IDD_ABOUTBOX, this)) m_aboutDlg.reset();
@@ -182,6 +186,8 @@ void CChildView::SetUp() {
     }
 
     m_counterSettingsDlg.SetLanguageFile(m_languageFile);
+    m_cameraAngleDlg.SetLanguageFile(m_languageFile);
+    m_verifyDlg.SetLanguageFile(m_languageFile);
 }
 
 void CChildView::ResolveLanguageFile() {
@@ -449,6 +455,12 @@ void CChildView::OnMenuCommand(UINT id) {
         case 151:
             RunCounterSettings();
             break;
+        case 152:
+            RunCameraAngle();
+            break;
+        case 153:
+            RunVerification();
+            break;
         default:
             break;  // 155 does nothing; the other settings dialogs come with their own commands
     }
@@ -515,6 +527,9 @@ void CChildView::OnHostRequest(WPARAM wp, LPARAM) {
     switch (hostlink::ParamBits(wp)) {
         case hostlink::kRequestCountingLine:
             RequestCountingLine();
+            break;
+        case hostlink::kRequestPatternFeatures:
+            RequestPatternFeatures();
             break;
         default:
             break;  // not a request of a dialog of ours

@@ -19,6 +19,8 @@
 #include "settings/SettingsFile.h"
 #include "controls/CountingLinePainter.h"
 #include "controls/SkinButton.h"
+#include "dialogs/CameraAngleDlg.h"
+#include "dialogs/CameraAngleVerifyDlg.h"
 #include "dialogs/CounterSettingsDlg.h"
 
 class CAboutDlg;
@@ -79,8 +81,10 @@ class CChildView : public CWnd {
     void OnMarkerRect(WPARAM wp, LPARAM lp);
     void OnCounterRect(WPARAM wp, LPARAM lp);
     void OnCountingLine3D(WPARAM wp, LPARAM lp);
+    void OnCameraAngle(WPARAM wp, LPARAM lp);
     // Requests of the open dialog for the host.
     void OnHostRequest(WPARAM wp, LPARAM lp);
+    void OnCameraAngleAccepted(WPARAM wp, LPARAM lp);
 
     DECLARE_MESSAGE_MAP()
 
@@ -102,6 +106,11 @@ class CChildView : public CWnd {
     // Counter Settings (CounterSettingsCommands.cpp).
     void RunCounterSettings();
     void RequestCountingLine();
+    // Camera Angle and its Verification (CameraAngleCommands.cpp).
+    void RunCameraAngle();
+    void RunVerification();
+    void RequestPatternFeatures();
+    bool CameraAngleDialogOpen() const;
     // Makes the dialog the one host answers go to, brackets it for the host
     // and runs it; returns what DoModal returned.
     INT_PTR RunPictureDialog(CDialog& dialog, uint32_t pictures);
@@ -123,6 +132,8 @@ class CChildView : public CWnd {
 
     // Dialogs.
     CCounterSettingsDlg m_counterSettingsDlg{this};
+    CCameraAngleDlg m_cameraAngleDlg{this};
+    CCameraAngleVerifyDlg m_verifyDlg{this};
     std::unique_ptr<CAboutDlg> m_aboutDlg;
     CDialog* m_activeDialog = nullptr;
 
@@ -135,6 +146,8 @@ class CChildView : public CWnd {
     hostlink::SharedBlock m_imageBlock{hostlink::HostBlock::Image};
     hostlink::SharedBlock m_rectImageBlock{hostlink::HostBlock::RectImage};
     hostlink::SharedBlock m_countingLineBlock{hostlink::HostBlock::CountingLine};
+    hostlink::SharedBlock m_patternBlock{hostlink::HostBlock::PatternFeature};
+    hostlink::SharedBlock m_cameraAngleBlock{hostlink::HostBlock::CameraAngle};
     // The picture line last sent with WM_HOST_EDIT_COUNTING_LINE: the host's
     // answer carries only the floor coordinates.
     CountingLineRecord m_lineSentToHost;
