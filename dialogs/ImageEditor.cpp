@@ -260,9 +260,12 @@ LRESULT CImageEditor::OnNcHitTest(WPARAM, LPARAM) {
 }
 
 LRESULT CImageEditor::OnGetDlgCode(WPARAM wp, LPARAM lp) {
-    // The arrow keys move the picked point: the dialog must not take them to
-    // move the focus to the next control.
-    return DefWindowProc(WM_GETDLGCODE, wp, lp) | DLGC_WANTARROWS;
+    // The modes that move a point by key keep the arrows: the dialog must
+    // not take them for moving the focus to the next control.
+    const LRESULT code = DefWindowProc(WM_GETDLGCODE, wp, lp);
+    if (m_mode == kModePoints || m_mode == kModeTestLeft || m_mode == kModeTestRight)
+        return code | DLGC_WANTARROWS;
+    return code;
 }
 
 // ---- Rendering ----
@@ -412,7 +415,7 @@ void CImageEditor::DrawTestOverlay(HDC dc) {
 }
 
 void CImageEditor::DrawMarkOverlay(HDC dc) {
-    if (!m_greenPen) return;
+    if (!m_greenPen || !m_markShown) return;
     SelectObjectScope pen(dc, m_greenPen.get());
     Cross(dc, m_clickPoint, 3);
 }
@@ -438,6 +441,7 @@ void CImageEditor::OnLButtonDown(UINT flags, POINT point) {
             break;
         case kModeMarkPoint:
             m_clickPoint = point;
+            m_markShown = true;
             Notify(WM_UI_MARK_POINT, static_cast<WPARAM>(static_cast<uint32_t>(m_tag)), 0);
             break;
         default:

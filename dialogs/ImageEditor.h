@@ -112,6 +112,7 @@ class CImageEditor : public CStatic {
     POINT m_testPoint{0, 0};        // modes 2 and 3
     RECT m_testRegion{0, 0, 0, 0};  // modes 2 and 3: all 0 = none
     POINT m_clickPoint{0, 0};       // mode 4
+    bool m_markShown = false;       // mode 4: no cross before the first click
 
   protected:
     void OnPaint();

@@ -17,6 +17,24 @@
 #define IDC_ABOUT_WEB 1070
 #define IDC_ABOUT_VERSION 1071
 
+// Camera Angle (template 167).
+#define IDD_CAMERA_ANGLE 167
+#define IDC_CA_PICTURE 1000
+#define IDC_CA_TEMPLATE_LABEL 1001
+#define IDC_CA_TEMPLATE 1002
+#define IDC_CA_TEMPLATE_UNIT 1003
+#define IDC_CA_CLEAR 1004
+#define IDC_CA_CALCULATE 1005
+#define IDC_CA_ANGLE_LABEL 1007
+#define IDC_CA_ANGLE 1008
+#define IDC_CA_HEIGHT_LABEL 1009
+#define IDC_CA_HEIGHT 1010
+#define IDC_CA_HEIGHT_UNIT 1011
+#define IDC_CA_DEGREE 1012
+#define IDC_CA_UPDATE 1013
+#define IDC_CA_EXIT 1014
+#define IDC_CA_WARNING 1015
+
 // Counter Settings (template 168).
 #define IDD_COUNTER_SETTINGS 168
 #define IDC_CS_PICTURE 1016
@@ -70,6 +88,14 @@
 #define IDC_CS_INTERVAL_FIRST 1118
 #define IDC_CS_INTERVAL_SECOND 1120
 #define IDC_CS_INTERVAL_COLON 1121
+
+// Camera Angle Verification (template 193).
+#define IDD_ANGLE_VERIFY 193
+#define IDC_AV_CURRENT 1001
+#define IDC_AV_OLD 1086
+#define IDC_AV_CURRENT_LABEL 1088
+#define IDC_AV_OLD_LABEL 1089
+#define IDC_AV_EXIT 1105
 
 // Setup Tips for Height Detection (template 197).
 #define IDD_HEIGHT_TIPS 197

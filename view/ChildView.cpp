@@ -58,8 +58,10 @@ ON_MESSAGE(WM_VIEW_CALIBRATION_CHANGED, OnCalibrationChanged)
 ON_MESSAGE(WM_VIEW_MARKER_RECT, OnMarkerRect)
 ON_MESSAGE(WM_VIEW_COUNTER_RECT, OnCounterRect)
 ON_MESSAGE(WM_VIEW_COUNTING_LINE_3D, OnCountingLine3D)
+ON_MESSAGE(WM_VIEW_CAMERA_ANGLE, OnCameraAngle)
 ON_MESSAGE(WM_VIEW_REGION_RESULT, OnRegionResult)
 ON_MESSAGE(WM_UI_HOST_REQUEST, OnHostRequest)
+ON_MESSAGE(WM_UI_CAMERA_ANGLE_ACCEPTED, OnCameraAngleAccepted)
 ON_COMMAND_RANGE(150, 157, OnMenuCommand)
 ON_COMMAND_RANGE(103, 104, OnIgnoredCommand)
 END_MESSAGE_MAP()
@@ -143,11 +145,12 @@ void CChildView::SetUp() {
     m_arrowIn = LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN);
     m_arrowOut = LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT);
 
-    m_counterSettingsDlg.SetImageSource(
-        m_hWnd, reinterpret_cast<const BITMAPINFO*>(&m_rectifiedHeader), m_leftPicture.data());
-    m_calibrationTestDlg.SetImageSource(m_hWnd,
-                                        reinterpret_cast<const BITMAPINFO*>(&m_rectifiedHeader),
-                                        m_leftPicture.data(), m_rightPicture.data());
+    const auto* rectified = reinterpret_cast<const BITMAPINFO*>(&m_rectifiedHeader);
+    m_cameraAngleDlg.SetImageSource(m_hWnd, rectified, m_leftPicture.data());
+    m_counterSettingsDlg.SetImageSource(m_hWnd, rectified, m_leftPicture.data());
+    m_verifyDlg.SetImageSource(m_hWnd, rectified, m_leftPicture.data(), m_referencePicture.data());
+    m_calibrationTestDlg.SetImageSource(m_hWnd, rectified, m_leftPicture.data(),
+                                        m_rightPicture.data());
 
     m_aboutDlg = std::make_unique<CAboutDlg>(this);
     if (!m_aboutDlg->Create(IDD_ABOUTBOX, this)) m_aboutDlg.reset();
@@ -188,6 +191,8 @@ void CChildView::SetUp() {
     }
 
     m_counterSettingsDlg.SetLanguageFile(m_languageFile);
+    m_cameraAngleDlg.SetLanguageFile(m_languageFile);
+    m_verifyDlg.SetLanguageFile(m_languageFile);
     m_generalSettingsDlg.SetLanguageFile(m_languageFile);
     m_calibrationTestDlg.SetLanguageFile(m_languageFile);
 }
@@ -460,11 +465,17 @@ void CChildView::OnMenuCommand(UINT id) {
         case 151:
             RunCounterSettings();
             break;
+        case 152:
+            RunCameraAngle();
+            break;
+        case 153:
+            RunVerification();
+            break;
         case 154:
             RunCalibrationTest();
             break;
         default:
-            break;  // 155 does nothing; the other settings dialogs come with their own commands
+            break;  // 155 does nothing
     }
     if (repaintStrip) ::InvalidateRect(m_hWnd, &kDragStrip, TRUE);
 }
@@ -529,6 +540,9 @@ void CChildView::OnHostRequest(WPARAM wp, LPARAM) {
     switch (hostlink::ParamBits(wp)) {
         case hostlink::kRequestCountingLine:
             RequestCountingLine();
+            break;
+        case hostlink::kRequestPatternFeatures:
+            RequestPatternFeatures();
             break;
         case hostlink::kRequestMeasureRegion:
             RequestRegionMeasure();

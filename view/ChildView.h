@@ -19,6 +19,8 @@
 #include "settings/SettingsFile.h"
 #include "controls/CountingLinePainter.h"
 #include "controls/SkinButton.h"
+#include "dialogs/CameraAngleDlg.h"
+#include "dialogs/CameraAngleVerifyDlg.h"
 #include "dialogs/CalibrationTestDlg.h"
 #include "dialogs/CounterSettingsDlg.h"
 #include "dialogs/GeneralSettingsDlg.h"
@@ -81,9 +83,11 @@ class CChildView : public CWnd {
     void OnMarkerRect(WPARAM wp, LPARAM lp);
     void OnCounterRect(WPARAM wp, LPARAM lp);
     void OnCountingLine3D(WPARAM wp, LPARAM lp);
+    void OnCameraAngle(WPARAM wp, LPARAM lp);
     void OnRegionResult(WPARAM wp, LPARAM lp);
     // Requests of the open dialog for the host.
     void OnHostRequest(WPARAM wp, LPARAM lp);
+    void OnCameraAngleAccepted(WPARAM wp, LPARAM lp);
 
     DECLARE_MESSAGE_MAP()
 
@@ -105,6 +109,11 @@ class CChildView : public CWnd {
     // Counter Settings (CounterSettingsCommands.cpp).
     void RunCounterSettings();
     void RequestCountingLine();
+    // Camera Angle and its Verification (CameraAngleCommands.cpp).
+    void RunCameraAngle();
+    void RunVerification();
+    void RequestPatternFeatures();
+    bool CameraAngleDialogOpen() const;
     // General Settings (GeneralSettingsCommands.cpp).
     void RunGeneralSettings();
     // Calibration Test (CalibrationTestCommands.cpp).
@@ -131,6 +140,8 @@ class CChildView : public CWnd {
 
     // Dialogs.
     CCounterSettingsDlg m_counterSettingsDlg{this};
+    CCameraAngleDlg m_cameraAngleDlg{this};
+    CCameraAngleVerifyDlg m_verifyDlg{this};
     CGeneralSettingsDlg m_generalSettingsDlg{this};
     CCalibrationTestDlg m_calibrationTestDlg{this};
     std::unique_ptr<CAboutDlg> m_aboutDlg;
@@ -145,6 +156,8 @@ class CChildView : public CWnd {
     hostlink::SharedBlock m_imageBlock{hostlink::HostBlock::Image};
     hostlink::SharedBlock m_rectImageBlock{hostlink::HostBlock::RectImage};
     hostlink::SharedBlock m_countingLineBlock{hostlink::HostBlock::CountingLine};
+    hostlink::SharedBlock m_patternBlock{hostlink::HostBlock::PatternFeature};
+    hostlink::SharedBlock m_cameraAngleBlock{hostlink::HostBlock::CameraAngle};
     // The picture line last sent with WM_HOST_EDIT_COUNTING_LINE: the host's
     // answer carries only the floor coordinates.
     CountingLineRecord m_lineSentToHost;

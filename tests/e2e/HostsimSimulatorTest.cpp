@@ -101,9 +101,13 @@ TEST(HostsimSimulator, HeadlessTourSavesAScreenshotAndClosesTheProgram) {
     ASSERT_TRUE(png);
     ASSERT_GT(png->size(), 8u);
     EXPECT_EQ(png->substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    // The tour gave the program a calibration file, which it kept.
+    // The tour gave the program a calibration file, which it kept, and
+    // measured the camera angle before the counter settings.
     EXPECT_EQ(runner.ReadIni("Settings\\Setting01.ini", "Calibration Data", "Path"),
               settings + "\\HostSim01.coe");
+    EXPECT_EQ(runner.ReadIni("Settings\\Setting01.ini", "Camera Angle", "Setted"), "1");
+    for (const char* shot : {"camera-angle.png", "camera-angle-verification.png"})
+        EXPECT_TRUE(runner.FileExists(shot)) << shot;
     EXPECT_EQ(ProgramWindowOfChildOf(runner.ProcessId()), nullptr);
 }
 

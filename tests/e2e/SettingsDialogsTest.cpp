@@ -267,8 +267,8 @@ TEST_F(SettingsDialogs, EveryMenuCommandOnceInOneRunWithWhatTheHostSees) {
     } steps[] = {
         {150, "General Settings", IDC_GS_OK, [] {}, {}},
         {151, "Counter Settings Dialog", IDC_CS_CANCEL, [] {}, {opened1, closed}},
-        // 152 Camera Angle and 153 Camera Angle Verification come with their
-        // dialogs, each {opened1, ..., closed}.
+        {152, "Camera Angle", IDC_CA_EXIT, [] {}, {opened1, closed}},
+        {153, "Camera Angle Verification", IDC_AV_EXIT, [] {}, {opened1, closed}},
         {154,
          "Calibration Test",
          IDC_CT_EXIT,

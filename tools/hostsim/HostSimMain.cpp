@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <deque>
 #include <iostream>
@@ -203,6 +204,84 @@ void PressButton(HWND dialog, int id) {
                           nullptr);
 }
 
+// Clicks a picture control of the program, as a user's click.
+void ClickOn(HWND picture, POINT at) {
+    ::PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+// Opens a dialog of the settings menu and returns it once it shows the item
+// `itemId` (null when it did not open).
+HWND OpenDialog(HostFixture& host, Simulator& sim, UINT command, int itemId) {
+    sim.PostToView(WM_COMMAND, command, 0);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const HWND dialog = host.FindTopWindow("", "#32770", 100);
+        if (dialog && ::GetDlgItem(dialog, itemId)) return dialog;
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+// Presses a button after everything posted to the dialog so far, and waits
+// until the dialog has gone.
+bool CloseDialog(HWND dialog, int buttonId) {
+    ::PostMessageA(::GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
+    for (int attempt = 0; attempt < 100 && ::IsWindow(dialog); ++attempt) ::Sleep(100);
+    return !::IsWindow(dialog);
+}
+
+// Camera Angle as an installer measures it first: the template's four
+// corners clicked where the camera sees them, Calculate, the height typed,
+// Update; then Camera Angle Verification with a mark on the stored picture.
+bool CameraAngleTour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
+    const std::size_t saved = host.Count(WM_HOST_CAMERA_ANGLE_SAVED);
+    sim.StartStreaming(options.fps);
+    HWND dialog = OpenDialog(host, sim, 152, IDC_CA_PICTURE);
+    if (!dialog) {
+        Say("the Camera Angle dialog did not open");
+        return false;
+    }
+    Say("Camera Angle: clicking the template's corners, Calculate, a height of 250 cm, Update");
+    const TemplateCorners corners = sim.TemplateInPicture();
+    auto pixel = [](const Vec2& p) {
+        return POINT{static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))};
+    };
+    // Clockwise from the upper left, as a user goes round the square.
+    for (std::size_t slot : {2u, 3u, 1u, 0u})
+        ClickOn(::GetDlgItem(dialog, IDC_CA_PICTURE), pixel(corners[slot]));
+    ::PostMessageA(::GetDlgItem(dialog, IDC_CA_CALCULATE), BM_CLICK, 0, 0);
+    for (int i = 0; i < 100 && !sim.Snapshot().lastAngles; ++i) ::Sleep(50);
+    if (!sim.Snapshot().lastAngles) {
+        Say("the camera angle was not calculated");
+        CloseDialog(dialog, IDC_CA_EXIT);
+        return false;
+    }
+    ::SendMessageTimeoutA(::GetDlgItem(dialog, IDC_CA_HEIGHT), WM_SETTEXT, 0,
+                          reinterpret_cast<LPARAM>("250"), SMTO_ABORTIFHUNG, 5000, nullptr);
+    ::Sleep(300);  // the result, not stored yet: the warning shows
+    bool shots = SaveWindow(dialog, options.out + "\\camera-angle-result.png");
+    ::PostMessageA(::GetDlgItem(dialog, IDC_CA_UPDATE), BM_CLICK, 0, 0);
+    if (!host.WaitForCount(WM_HOST_CAMERA_ANGLE_SAVED, saved + 1, 10000)) {
+        Say("the camera angle was not saved");
+        CloseDialog(dialog, IDC_CA_EXIT);
+        return false;
+    }
+    ::Sleep(600);  // a few pictures with the corners
+    shots = SaveWindow(dialog, options.out + "\\camera-angle.png") && shots;
+    if (!CloseDialog(dialog, IDC_CA_EXIT)) return false;
+
+    dialog = OpenDialog(host, sim, 153, IDC_AV_OLD);
+    if (!dialog) {
+        Say("the Camera Angle Verification dialog did not open");
+        return false;
+    }
+    Say("Camera Angle Verification: a mark on the stored picture's template corner");
+    ClickOn(::GetDlgItem(dialog, IDC_AV_OLD), pixel(corners[2]));
+    ::Sleep(600);
+    shots = SaveWindow(dialog, options.out + "\\camera-angle-verification.png") && shots;
+    return CloseDialog(dialog, IDC_AV_EXIT) && shots;
+}
+
 // Counter Settings as an installer sets it up: a counting line across the
 // floor, answered by the host, and a rectangle mask; OK, and the main window
 // shows the new line and mask.
@@ -327,6 +406,9 @@ ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) 
     ::CreateDirectoryA(options.out.c_str(), nullptr);
     GdiplusSession gdiplus;
     bool shot = gdiplus.ok() && Screenshot(host, sim, options.out + "\\tallyscope-main.png");
+    // A real installer measures the angle first: only an accepted angle
+    // makes Counter Settings available.
+    shot = gdiplus.ok() && CameraAngleTour(host, sim, options) && shot;
     shot = gdiplus.ok() && CounterSettingsTour(host, sim, options) && shot;
     shot = gdiplus.ok() && CalibrationTestTour(host, sim, options) && shot;
     shot = gdiplus.ok() && GeneralSettingsTour(host, options) && shot;

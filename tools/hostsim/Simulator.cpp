@@ -148,6 +148,11 @@ void Simulator::SetEventSink(std::function<void(const std::string&)> onEvent) {
     m_onEvent = std::move(onEvent);
 }
 
+TemplateCorners Simulator::TemplateInPicture() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_renderer->TemplateInPicture();
+}
+
 double Simulator::SceneTime() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_sceneTime;

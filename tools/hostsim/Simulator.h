@@ -89,6 +89,9 @@ class Simulator {
     void SetEventSink(std::function<void(const std::string&)> onEvent);
 
     CameraModel model() const;
+    // Where the template's corners lie in the left picture, in the program's
+    // slot order (lower-left, lower-right, upper-left, upper-right).
+    TemplateCorners TemplateInPicture() const;
     double SceneTime() const;  // seconds; advances with each picture set sent
     // Bounding box of a walker in the last picture sent (left, top, right,
     // bottom exclusive); all zero when there is no such walker or it is out of view.

@@ -218,6 +218,8 @@ TEST_F(ImageEditorTest, PointsModeTakesFourPointsAndKeysStopAtTheEdges) {
         EXPECT_EQ(editor.m_points.back().y, c.to.y) << c.key;
     }
     EXPECT_TRUE(notify.posted.empty());
+    // A dialog leaves the arrows to the picture instead of moving the focus on.
+    EXPECT_NE(editor.SendMessage(WM_GETDLGCODE) & DLGC_WANTARROWS, 0);
 }
 
 TEST_F(ImageEditorTest, CountingModeAndDirectionChooseTheArrows) {
@@ -323,10 +325,14 @@ TEST_F(ImageEditorTest, TestPointMovesByKeyAndEveryKeyIsReported) {
 
 TEST_F(ImageEditorTest, MarkPointIsPostedWithTheTagAndNeverToANullWindow) {
     Init(CImageEditor::kModeMarkPoint, 1);
+    editor.Redraw();
+    EXPECT_EQ(CountPixels(IsGreen), 0);  // no cross before the first click
     Click(33, 44);
     Drain();
     EXPECT_EQ(notify.Count(WM_UI_MARK_POINT, 1, 0), 1);
     EXPECT_EQ(editor.m_clickPoint.y, 44);
+    EXPECT_EQ(CountPixels(IsGreen), 11);  // the cross: 6 across, 6 down, one shared
+    EXPECT_EQ(::GetPixel(editor.OffscreenDc(), 35, 44), RGB(0, 255, 0));
 
     editor.Initialize(CImageEditor::kModeMarkPoint, nullptr, &header, pixels.data(), 1);
     Click(5, 5);

@@ -276,3 +276,48 @@ TEST_F(ChildViewTest, LivePictureWithoutTheImageBlockIsReportedEachTime) {
 }
 
 }  // namespace
+
+namespace {
+// The user inside the Camera Angle dialog's own loop: the host's answer
+// arrives and the user presses Update, then Exit.
+HWND g_view = nullptr;
+int g_steps = 0;
+int g_idle = 0;
+void CALLBACK AngleUserStep(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA("#32770", "Camera Angle");
+    if (!dialog && ++g_idle < 100) return;  // at most five seconds without it
+    if (dialog && g_steps++ == 0) {
+        SendMessageA(g_view, WM_VIEW_CAMERA_ANGLE, 0, 0);
+        SendMessageA(GetDlgItem(dialog, 1013), BM_CLICK, 0, 0);  // Update
+        return;
+    }
+    KillTimer(nullptr, timer);
+    if (dialog) {
+        PostMessageA(GetDlgItem(dialog, 1014), BM_CLICK, 0, 0);  // Exit
+    } else {
+        CDialog::EndAllModal(IDCANCEL);
+    }
+}
+
+TEST_F(ChildViewTest, AngleAcceptedInTheDialogEnablesTheMenuOnceItCloses) {
+    WriteSetting("Calibration Data", "Path", ValidCalibrationFile());
+    KernelHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 12,
+                                            "Varanix_Tallyscope_CameraAngle"));
+    MappedView block(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 12));
+    ASSERT_TRUE(block);
+    const float answer[3] = {0.01f, -0.5f, 0.02f};
+    memcpy(block.get(), answer, sizeof answer);
+
+    CChildView& view = Start();
+    HMENU menu = view.SettingsMenu();
+    EXPECT_EQ(GrayedCommands(menu).substr(0, 5), "##.#.");
+    g_view = view.m_hWnd;
+    SetTimer(nullptr, 0, 50, &AngleUserStep);
+    view.SendMessage(WM_COMMAND, 152, 0);  // returns once the dialog has closed
+    EXPECT_EQ(g_steps, 2);
+    EXPECT_EQ(GrayedCommands(menu).substr(0, 5), ".....");
+    EXPECT_EQ(view.Settings().angleYZ, -0.5f);
+    EXPECT_EQ(ReadSetting("Camera Angle", "Setted"), 1);
+}
+
+}  // namespace

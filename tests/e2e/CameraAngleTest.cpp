@@ -1,0 +1,271 @@
+// Camera Angle and its Verification as an installer uses them: the template's
+// corners clicked on the simulated camera's picture and measured by the
+// stand-in host, the result stored with the reference picture, units, refused
+// input, missing blocks, late answers, and the stored picture shown again.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "hostlink/BlockLayouts.h"
+#include "hostlink/HostMessages.h"
+#include "res/Resource.h"
+#include "tools/hostsim/HostFixture.h"
+#include "tools/hostsim/SharedBlocks.h"
+#include "tools/hostsim/Simulator.h"
+
+namespace {
+
+using hostsim::HostFixture;
+
+constexpr char kApp[] = TALLYSCOPE_APP_EXE;
+constexpr DWORD kTimeout = 20000;
+constexpr char kIni[] = "Setting01.ini";
+
+bool WaitFor(const std::function<bool()>& done) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kTimeout; Sleep(50))
+        if (done()) return true;
+    return done();
+}
+
+// A camera mounted this way (degrees, cm), nobody walking, the template ahead.
+hostsim::Scene Mounting(double tilt, double roll, double pan, double height) {
+    constexpr double kDeg = std::numbers::pi / 180;
+    hostsim::Scene scene = hostsim::DefaultScene(hostsim::CameraModel{});
+    scene.pose = {tilt * kDeg, roll * kDeg, pan * kDeg, height};
+    scene.people.clear();
+    if (auto ahead = hostsim::CameraFrame(scene.model, scene.pose).FloorPoint(150, 125))
+        scene.templateCentre = *ahead;
+    return scene;
+}
+
+POINT Pixel(const hostsim::Vec2& p) {
+    return {std::lround(p.x), std::lround(p.y)};
+}
+
+class CameraAngle : public ::testing::Test {
+  protected:
+    void Start(const hostsim::Scene* scene = nullptr) {
+        if (scene)
+            sim = std::make_unique<hostsim::Simulator>(host.Host(), host.SettingsFile(1), *scene);
+        ASSERT_TRUE(host.Launch(kApp, 1));
+        ASSERT_NE(host.WaitForAttach(kTimeout), nullptr);
+        if (sim) sim->StartStreaming(15);
+    }
+    // Opens a menu command's dialog, known by one of its items.
+    void Open(UINT command, int item) {
+        ASSERT_TRUE(host.PostToView(WM_COMMAND, command, 0));
+        ASSERT_TRUE(WaitFor([&] {
+            dialog = host.FindTopWindow("", "#32770", 0);
+            return dialog && GetDlgItem(dialog, item);
+        }));
+    }
+    void Close(int button) {
+        Press(button);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    }
+    void Click(int item, POINT p) {
+        PostMessageA(GetDlgItem(dialog, item), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        PostMessageA(GetDlgItem(dialog, item), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    }
+    // Posted: it comes after everything posted before, as a user's press.
+    void Press(int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+    void Type(const char* text) {
+        SendMessageA(GetDlgItem(dialog, IDC_CA_HEIGHT), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(text));
+    }
+    std::string Text(int id) const { return HostFixture::WindowText(GetDlgItem(dialog, id)); }
+    bool UpdateEnabled() const { return IsWindowEnabled(GetDlgItem(dialog, IDC_CA_UPDATE)); }
+    bool WarningShown() const { return IsWindowVisible(GetDlgItem(dialog, IDC_CA_WARNING)); }
+    // Clicks the template's corners (slots in this order), then Calculate, and waits for the
+    // result.
+    void Measure(std::vector<size_t> order = {0, 1, 2, 3}) {
+        for (size_t slot : order) Click(IDC_CA_PICTURE, Pixel(sim->TemplateInPicture()[slot]));
+        Press(IDC_CA_CALCULATE);
+        ASSERT_TRUE(WaitFor([&] { return UpdateEnabled(); }));
+    }
+    void Update(size_t saved) {
+        Press(IDC_CA_UPDATE);
+        ASSERT_TRUE(host.WaitForCount(WM_HOST_CAMERA_ANGLE_SAVED, saved + 1, kTimeout));
+    }
+    // The message box shown now, dismissed and gone with its loop (Wine's
+    // ending box loop can drop a message posted meanwhile).
+    std::string Box() {
+        const auto box = host.FindMessageBox(kTimeout);
+        if (!box) return "<no message box>";
+        HostFixture::DismissMessageBox(box->hwnd);
+        WaitFor([&] { return !IsWindow(box->hwnd); });
+        return box->text;
+    }
+    std::string Stored(const char* section, const char* key) const {
+        return host.ReadIni(kIni, section, key, "<none>");
+    }
+
+    HostFixture host;
+    std::unique_ptr<hostsim::Simulator> sim;
+    HWND dialog = nullptr;
+};
+
+TEST_F(CameraAngle, TiltShownIsTheMountingsWithinHalfADegreeWhateverTheClickOrder) {
+    struct Case {
+        double tilt, roll, pan, height;
+        std::vector<size_t> order;
+    } cases[] = {{35, 0, 0, 240, {3, 0, 2, 1}},
+                 {60, 1.5, 3, 250, {2, 3, 1, 0}},
+                 {75, -2, 5, 320, {1, 2, 0, 3}}};
+    for (const Case& c : cases) {
+        if (host.Running()) {  // a camera of its own: the program starts afresh
+            ASSERT_TRUE(host.Close(kTimeout));
+        }
+        sim.reset();
+        host.Host().ClearMessages();
+        const hostsim::Scene scene = Mounting(c.tilt, c.roll, c.pan, c.height);
+        Start(&scene);
+        Open(152, IDC_CA_PICTURE);
+        Measure(c.order);
+        KernelHandle mapping(
+            OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::kPatternFeatureBlockName));
+        MappedView block(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 32));
+        ASSERT_TRUE(block);
+        const auto slots = hostlink::ReadPatternCorners(static_cast<unsigned char*>(block.get()));
+        for (size_t slot = 0; slot < 4; ++slot) {
+            const POINT p = Pixel(sim->TemplateInPicture()[slot]);
+            EXPECT_EQ(slots[slot], (hostlink::HostPoint{p.x, p.y})) << c.tilt << " " << slot;
+        }
+        EXPECT_NEAR(std::stod(Text(IDC_CA_ANGLE)), c.tilt, 0.5);
+        Close(IDC_CA_EXIT);
+    }
+}
+
+TEST_F(CameraAngle, UpdateStoresResultAndReferenceThenVerificationShowsIt) {
+    host.WriteIni(kIni, "Counter Settings", "Setted", "1");
+    const hostsim::Scene scene = Mounting(60, 1.5, 3, 240);
+    std::vector<unsigned char> left(hostsim::kPictureBytes);
+    hostsim::StereoRenderer(scene).Render(0, left.data(), nullptr);
+    auto shot = [&](int id) {
+        Sleep(200);  // the last picture reaches the screen
+        return HostFixture::CaptureWindow(GetDlgItem(dialog, id));
+    };
+    auto green = [&](int id, int x, int y) { return shot(id).Pixel(x, y) == RGB(0, 255, 0); };
+    auto sceneShown = [&](const hostsim::Capture& capture) {  // of 4800 pixels looked at
+        int same = 0;
+        for (int y = 0; y < 240; y += 4)
+            for (int x = 0; x < 320; x += 4) {
+                const unsigned char* p = &left[static_cast<size_t>((239 - y) * 320 + x) * 3];
+                same += capture.Pixel(x, y) == RGB(p[2], p[1], p[0]);
+            }
+        return same;
+    };
+    Start(&scene);
+    // Verification before any angle: a black old picture; a mark goes to both pictures.
+    Open(153, IDC_AV_OLD);
+    ASSERT_TRUE(WaitFor([&] { return shot(IDC_AV_OLD).Pixel(160, 120) == RGB(0, 0, 0); }));
+    EXPECT_EQ(sceneShown(shot(IDC_AV_OLD)), 0);
+    Click(IDC_AV_OLD, {50, 60});
+    ASSERT_TRUE(WaitFor([&] { return green(IDC_AV_CURRENT, 50, 60); }));
+    EXPECT_TRUE(green(IDC_AV_OLD, 52, 60));
+    Click(IDC_AV_CURRENT, {100, 100});
+    ASSERT_TRUE(WaitFor([&] { return green(IDC_AV_OLD, 100, 98); }));
+    EXPECT_FALSE(green(IDC_AV_OLD, 52, 60));
+    Close(IDC_AV_EXIT);
+
+    Open(152, IDC_CA_PICTURE);
+    EXPECT_FALSE(UpdateEnabled() || WarningShown());
+    Measure();
+    Type("250");
+    Update(0);
+    char yz[32];
+    std::snprintf(yz, sizeof yz, "%.6f", static_cast<double>(sim->Snapshot().lastAngles->angleYZ));
+    const std::pair<const char*, std::string> stored[] = {
+        {"Angle YZ", yz}, {"Height", "250.0"}, {"Template Dimension", "100.0"}, {"Setted", "1"}};
+    for (const auto& [key, value] : stored) EXPECT_EQ(Stored("Camera Angle", key), value) << key;
+    EXPECT_EQ(Stored("Counter Settings", "Setted"), "0");  // the angle changed
+    EXPECT_EQ(sim->Snapshot().settings.height, 250.0f);    // read by the host when told
+    const auto bmp = host.ReadFile("VImage01.bmp");
+    ASSERT_TRUE(bmp && bmp->size() == 230454u);
+    EXPECT_EQ(std::memcmp(bmp->data() + 54, left.data(), left.size()), 0);
+
+    // The same angles again keep a counting line drawn since.
+    host.WriteIni(kIni, "Counter Settings", "Setted", "1");
+    Press(IDC_CA_CALCULATE);
+    ASSERT_TRUE(WaitFor([&] { return UpdateEnabled(); }));
+    Update(1);
+    EXPECT_EQ(Stored("Counter Settings", "Setted"), "1");
+    // A result left without Update stores nothing.
+    const auto ini = host.ReadFile(kIni);
+    Press(IDC_CA_CALCULATE);
+    ASSERT_TRUE(WaitFor([&] { return UpdateEnabled(); }));
+    Close(IDC_CA_EXIT);
+    Open(153, IDC_AV_OLD);
+    EXPECT_TRUE(WaitFor([&] { return sceneShown(shot(IDC_AV_OLD)) > 4700; }));
+    EXPECT_EQ(host.ReadFile(kIni), ini);
+    EXPECT_EQ(host.ReadFile("VImage01.bmp"), bmp);
+}
+
+// The test is the host here: it chooses the answers.
+TEST_F(CameraAngle, MissingBlocksFewCornersInchesRefusedHeightAndStrayAnswers) {
+    host.WriteIni(kIni, "General Settings", "Unit", "1");
+    host.WriteIni(kIni, "Camera Angle", "Height", "250.0");
+    Start();
+    Open(152, IDC_CA_PICTURE);
+    EXPECT_EQ(Text(IDC_CA_HEIGHT) + Text(IDC_CA_TEMPLATE) + Text(IDC_CA_HEIGHT_UNIT),
+              "98.439.4inch");
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE})
+        PostMessageA(GetDlgItem(dialog, IDC_CA_HEIGHT), WM_KEYDOWN, key, 0);
+    for (POINT p : {POINT{200, 50}, POINT{200, 200}, POINT{50, 200}}) Click(IDC_CA_PICTURE, p);
+    Press(IDC_CA_CALCULATE);
+    EXPECT_EQ(Box(), "Please select the four corners of the square first!");
+    Click(IDC_CA_PICTURE, {50, 50});
+    Press(IDC_CA_CALCULATE);
+    EXPECT_EQ(Box(), "Can't Open Shared Memory for Writting Pattern Features!");
+    host.PostToView(WM_VIEW_CAMERA_ANGLE, 0, 0);
+    EXPECT_EQ(Box(), "Can't Open Shared Memory for Reading Camera Angle!");
+    EXPECT_EQ(Text(IDC_CA_ANGLE), "45.0");
+    EXPECT_FALSE(UpdateEnabled());
+    EXPECT_EQ(host.Count(WM_HOST_PATTERN_FEATURES), 0u);
+
+    hostsim::SharedBlocks blocks;
+    ASSERT_TRUE(blocks.ok());
+    Press(IDC_CA_CALCULATE);
+    ASSERT_TRUE(host.WaitForMessage(WM_HOST_PATTERN_FEATURES, kTimeout));
+    auto answer = [&](float yz) {  // returns once the view has handled it
+        hostlink::WriteCameraAngle(blocks.data(hostsim::SharedBlocks::kCameraAngle),
+                                   {0.01f, yz, 0.02f});
+        host.SendToView(WM_VIEW_CAMERA_ANGLE, 0, 0);
+    };
+    answer(std::numeric_limits<float>::quiet_NaN());  // no angle: dropped
+    EXPECT_FALSE(UpdateEnabled());
+    answer(-0.6f);
+    EXPECT_TRUE(UpdateEnabled() && WarningShown());
+    EXPECT_EQ(Text(IDC_CA_ANGLE), "55.6");
+    Update(0);  // the height untouched: 250 cm, not 98.4 inches back
+    EXPECT_EQ(Stored("Camera Angle", "Height"), "250.0");
+    EXPECT_EQ(Stored("Camera Angle", "Angle YZ"), "-0.600000");
+    EXPECT_FALSE(UpdateEnabled() || WarningShown());
+
+    Type("abc");
+    Press(IDC_CA_UPDATE);
+    EXPECT_EQ(Box(), "Please enter the camera height as a number greater than 0.");
+    Type("100");
+    Update(1);
+    EXPECT_EQ(Stored("Camera Angle", "Height"), "254.0");
+    EXPECT_EQ(Text(IDC_CA_HEIGHT), "100.0");
+    EXPECT_EQ(host.Count(WM_HOST_CAMERA_ANGLE_SAVED), 2u);
+
+    // An answer after Exit reaches no dialog: the next showing has the stored angle.
+    Close(IDC_CA_EXIT);
+    answer(-0.2f);
+    Open(152, IDC_CA_PICTURE);
+    EXPECT_EQ(Text(IDC_CA_ANGLE), "55.6");
+    EXPECT_FALSE(UpdateEnabled());
+}
+
+}  // namespace
