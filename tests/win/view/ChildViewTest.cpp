@@ -283,8 +283,29 @@ namespace {
 HWND g_view = nullptr;
 int g_steps = 0;
 int g_idle = 0;
+// A dialog of this thread with this title (other test programs run beside
+// this one on the same desktop and may show a dialog of the same name).
+HWND OwnDialog(const char* title) {
+    struct Search {
+        const char* title;
+        HWND found;
+    } search{title, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND wnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char text[64] = {};
+            GetWindowTextA(wnd, text, sizeof text);
+            if (strcmp(text, s->title) != 0) return TRUE;
+            s->found = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void CALLBACK AngleUserStep(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = FindWindowA("#32770", "Camera Angle");
+    HWND dialog = OwnDialog("Camera Angle");
     if (!dialog && ++g_idle < 100) return;  // at most five seconds without it
     if (dialog && g_steps++ == 0) {
         SendMessageA(g_view, WM_VIEW_CAMERA_ANGLE, 0, 0);
