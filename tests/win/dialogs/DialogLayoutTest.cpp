@@ -66,6 +66,25 @@ TEST(DialogLayout, CheckFindsALongTextAndAnOverlap) {
     EXPECT_NE(problems.back().find("overlaps control"), std::string::npos) << problems.back();
 }
 
+TEST(DialogLayout, CheckFindsLongRadioGroupAndListTexts) {
+    CGeneralSettingsDlg dialog(&uitest::HostWindow());
+    dialog.SetAddressSource([] { return std::vector<std::string>{"10.0.0.5"}; });
+    ASSERT_TRUE(dialog.Create(IDD_GENERAL_SETTINGS, &uitest::HostWindow()));
+    EXPECT_TRUE(layout::CheckLayout(dialog.m_hWnd, "built-in/General").empty());
+    const std::string longText(60, 'W');
+    for (int id : {IDC_GS_REMOTE_ON, IDC_GS_SITE_GROUP})
+        ::SetDlgItemTextA(dialog.m_hWnd, id, longText.c_str());
+    ::SendDlgItemMessageA(dialog.m_hWnd, IDC_GS_ADDRESS, CB_ADDSTRING, 0,
+                          reinterpret_cast<LPARAM>(longText.c_str()));
+    const std::vector<std::string> problems = layout::CheckLayout(dialog.m_hWnd, "Test/General");
+    ASSERT_EQ(problems.size(), 3u);
+    std::string all;
+    for (const std::string& problem : problems) all += problem + "\n";
+    for (int id : {IDC_GS_REMOTE_ON, IDC_GS_SITE_GROUP, IDC_GS_ADDRESS})
+        EXPECT_NE(all.find("control " + std::to_string(id) + ": \"WWW"), std::string::npos)
+            << id << " in\n" << all;
+}
+
 TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
     CWnd& host = uitest::HostWindow();
     Pictures pictures;
@@ -101,8 +120,13 @@ TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
             ::GetClientRect(dialog.Picture().m_hWnd, &picture);
             EXPECT_EQ(window.bottom - window.top, 555);
             EXPECT_EQ(picture.right * 1000 + picture.bottom, 320240);
-            layout::ExpectFinishedLayout(
-                dialog.m_hWnd, where(unit ? "Camera Angle (167), inch" : "Camera Angle (167), cm"));
+            // Checked again with the warning a result shows, as it is hidden until then.
+            for (int shown : {SW_HIDE, SW_SHOWNA}) {
+                dialog.Warning().ShowWindow(shown);
+                layout::ExpectFinishedLayout(
+                    dialog.m_hWnd,
+                    where(unit ? "Camera Angle (167), inch" : "Camera Angle (167), cm"));
+            }
         }
         {
             CCounterSettingsDlg dialog(&host);
@@ -117,6 +141,10 @@ TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
             dialog.SetLanguageFile(language);
             dialog.SetUnit(unit);
             ASSERT_TRUE(dialog.Create(IDD_CALIBRATION_TEST, &host));
+            // The list's entries: a distance and the failure text.
+            dialog.ShowRegionResult(RECT{100, 100, 140, 130}, 24.0f, 1234.5f);
+            dialog.ShowRegionResult(RECT{100, 100, 140, 130}, 0.0f, 0.0f);
+            EXPECT_EQ(::SendDlgItemMessageA(dialog.m_hWnd, IDC_CT_RESULTS, LB_GETCOUNT, 0, 0), 2);
             layout::ExpectFinishedLayout(
                 dialog.m_hWnd,
                 where(unit ? "Calibration Test (177), inch" : "Calibration Test (177), cm"));
