@@ -59,8 +59,8 @@ TEST(DialogLayout, CheckFindsALongTextAndAnOverlap) {
     RECT ok{};
     ::GetWindowRect(::GetDlgItem(about.m_hWnd, IDOK), &ok);
     ::MapWindowPoints(nullptr, about.m_hWnd, reinterpret_cast<POINT*>(&ok), 2);
-    ::SetWindowPos(::GetDlgItem(about.m_hWnd, IDC_ABOUT_WEB), nullptr, ok.left - 10, ok.top - 5,
-                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(::GetDlgItem(about.m_hWnd, IDC_ABOUT_WEB), nullptr, ok.left - 10, ok.top - 5, 0,
+                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     problems = layout::CheckLayout(about.m_hWnd, "Test/About");
     ASSERT_FALSE(problems.empty());
     EXPECT_NE(problems.back().find("overlaps control"), std::string::npos) << problems.back();
@@ -82,7 +82,8 @@ TEST(DialogLayout, CheckFindsLongRadioGroupAndListTexts) {
     for (const std::string& problem : problems) all += problem + "\n";
     for (int id : {IDC_GS_REMOTE_ON, IDC_GS_SITE_GROUP, IDC_GS_ADDRESS})
         EXPECT_NE(all.find("control " + std::to_string(id) + ": \"WWW"), std::string::npos)
-            << id << " in\n" << all;
+            << id << " in\n"
+            << all;
 }
 
 TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
@@ -92,7 +93,7 @@ TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
     const void* bits = pictures.pixels.data();
     const std::vector<std::string> languages = ShippedLanguages();
     EXPECT_GE(languages.size(), 6u);
-    {   // The About box has no translations: once is enough.
+    {  // The About box has no translations: once is enough.
         CAboutDlg about(&host);
         ASSERT_TRUE(about.Create(IDD_ABOUTBOX, &host));
         layout::ExpectFinishedLayout(about.m_hWnd, "any language/About (182)");
@@ -123,9 +124,8 @@ TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
             // Checked again with the warning a result shows, as it is hidden until then.
             for (int shown : {SW_HIDE, SW_SHOWNA}) {
                 dialog.Warning().ShowWindow(shown);
-                layout::ExpectFinishedLayout(
-                    dialog.m_hWnd,
-                    where(unit ? "Camera Angle (167), inch" : "Camera Angle (167), cm"));
+                layout::ExpectFinishedLayout(dialog.m_hWnd, where(unit ? "Camera Angle (167), inch"
+                                                                       : "Camera Angle (167), cm"));
             }
         }
         {
@@ -145,9 +145,8 @@ TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
             dialog.ShowRegionResult(RECT{100, 100, 140, 130}, 24.0f, 1234.5f);
             dialog.ShowRegionResult(RECT{100, 100, 140, 130}, 0.0f, 0.0f);
             EXPECT_EQ(::SendDlgItemMessageA(dialog.m_hWnd, IDC_CT_RESULTS, LB_GETCOUNT, 0, 0), 2);
-            layout::ExpectFinishedLayout(
-                dialog.m_hWnd,
-                where(unit ? "Calibration Test (177), inch" : "Calibration Test (177), cm"));
+            layout::ExpectFinishedLayout(dialog.m_hWnd, where(unit ? "Calibration Test (177), inch"
+                                                                   : "Calibration Test (177), cm"));
         }
         {
             CCameraAngleVerifyDlg dialog(&host);
@@ -169,6 +168,5 @@ TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
         }
     }
 }
-
 
 }  // namespace

@@ -35,8 +35,8 @@ inline std::string TextOf(HWND item) {
 inline SIZE Measure(HWND item, HFONT font, const std::string& text, UINT format,
                     int wrapWidth = 0) {
     HDC dc = ::GetDC(item);
-    HGDIOBJ old = ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font)
-                                          : ::GetStockObject(SYSTEM_FONT));
+    HGDIOBJ old =
+        ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
     RECT r{0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
                 format | DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : 0));
@@ -51,8 +51,8 @@ inline bool Contains(const RECT& outer, const RECT& inner) {
 }
 
 // Room a button's box or frame takes from its text, in pixels.
-constexpr int kPushFrame = 8;   // 4 pixels each side
-constexpr int kCheckBox = 18;   // the 13-pixel box and the gap before the text
+constexpr int kPushFrame = 8;     // 4 pixels each side
+constexpr int kCheckBox = 18;     // the 13-pixel box and the gap before the text
 constexpr int kGroupMargin = 16;  // the caption starts inside the frame and ends before it
 constexpr int kListMargin = 4;    // a list entry's inner margins
 
@@ -71,8 +71,7 @@ inline std::vector<std::string> CheckLayout(HWND dialog, const std::string& wher
         out << where << ": control " << id << ": " << what;
         problems.push_back(out.str());
     };
-    auto tooSmall = [&](int id, const std::string& text, const char* what, int needed,
-                        int room) {
+    auto tooSmall = [&](int id, const std::string& text, const char* what, int needed, int room) {
         std::ostringstream out;
         out << "\"" << text << "\" " << what << " " << needed << " px, has " << room << " px";
         report(id, out.str());
@@ -84,7 +83,10 @@ inline std::vector<std::string> CheckLayout(HWND dialog, const std::string& wher
     for (HWND wnd = ::GetWindow(dialog, GW_CHILD); wnd; wnd = ::GetWindow(wnd, GW_HWNDNEXT)) {
         const LONG style = ::GetWindowLongA(wnd, GWL_STYLE);
         const std::string kind = ClassOf(wnd);
-        Item item{wnd, ::GetDlgCtrlID(wnd), {}, (style & WS_VISIBLE) != 0,
+        Item item{wnd,
+                  ::GetDlgCtrlID(wnd),
+                  {},
+                  (style & WS_VISIBLE) != 0,
                   kind == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX};
         ::GetWindowRect(wnd, &item.rect);
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&item.rect), 2);
@@ -101,8 +103,7 @@ inline std::vector<std::string> CheckLayout(HWND dialog, const std::string& wher
             const int count = static_cast<int>(::SendMessageA(wnd, CB_GETCOUNT, 0, 0));
             const int room = width - ::GetSystemMetrics(SM_CXVSCROLL) - kListMargin;
             for (int i = 0; i < count; ++i) {
-                const int length =
-                    static_cast<int>(::SendMessageA(wnd, CB_GETLBTEXTLEN, i, 0));
+                const int length = static_cast<int>(::SendMessageA(wnd, CB_GETLBTEXTLEN, i, 0));
                 if (length <= 0) continue;
                 std::string entry(static_cast<size_t>(length) + 1, '\0');
                 ::SendMessageA(wnd, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
@@ -155,10 +156,9 @@ inline std::vector<std::string> CheckLayout(HWND dialog, const std::string& wher
             if (size.cy > height) tooSmall(item.id, text, "is high", size.cy, height);
             continue;
         }
-        const bool wraps = (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) &&
-                           !(style & SS_CENTERIMAGE);
-        if (!wraps && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP &&
-            !(style & SS_CENTERIMAGE))
+        const bool wraps =
+            (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) && !(style & SS_CENTERIMAGE);
+        if (!wraps && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP && !(style & SS_CENTERIMAGE))
             continue;  // pictures, frames, owner drawn
         const SIZE line = Measure(wnd, font, text, prefix | (wraps ? 0 : DT_SINGLELINE));
         if (wraps) {
@@ -185,8 +185,8 @@ inline std::vector<std::string> CheckLayout(HWND dialog, const std::string& wher
             if (a.groupBox && !b.groupBox && Contains(a.rect, b.rect)) continue;
             if (b.groupBox && !a.groupBox && Contains(b.rect, a.rect)) continue;
             std::ostringstream what;
-            what << "overlaps control " << b.id << " by " << overlap.right - overlap.left
-                 << " x " << overlap.bottom - overlap.top << " px";
+            what << "overlaps control " << b.id << " by " << overlap.right - overlap.left << " x "
+                 << overlap.bottom - overlap.top << " px";
             report(a.id, what.str());
         }
     }
