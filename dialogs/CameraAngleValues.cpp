@@ -75,7 +75,12 @@ std::optional<double> ParseDecimal(std::string_view text) {
 
 std::optional<float> ReadHeight(std::string_view text, std::string_view shownText, float currentCm,
                                 int32_t unit) {
-    if (text == shownText) return currentCm;
+    // Untouched, the stored height goes back as it was - unless it is no
+    // height at all (a file saying 0), which is refused like a typed 0.
+    if (text == shownText) {
+        if (std::isfinite(currentCm) && currentCm > 0.0f) return currentCm;
+        return std::nullopt;
+    }
     const std::optional<double> typed = ParseDecimal(text);
     if (!typed || !(*typed > 0.0) || *typed > static_cast<double>(FLT_MAX)) return std::nullopt;
     const float cm = FromDisplayUnit(static_cast<float>(*typed), unit);
@@ -84,8 +89,11 @@ std::optional<float> ReadHeight(std::string_view text, std::string_view shownTex
 }
 
 bool AnglesUsable(const CameraAngles& angles) {
-    return std::isfinite(angles.angleXY) && std::isfinite(angles.angleYZ) &&
-           std::isfinite(angles.angleXZ);
+    // Far beyond any turn of a camera, the tilt in degrees would no longer
+    // fit a float and would read "inf".
+    constexpr float kLargestAngle = 1e30f;
+    const auto usable = [](float a) { return std::isfinite(a) && std::fabs(a) <= kLargestAngle; };
+    return usable(angles.angleXY) && usable(angles.angleYZ) && usable(angles.angleXZ);
 }
 
 bool AnglesChanged(const CameraAngles& stored, const CameraAngles& result) {

@@ -55,15 +55,16 @@ std::optional<double> ParseDecimal(std::string_view text);
 
 // The Camera Height box read back. `text` is what the box holds, `shownText`
 // what the dialog last put there for `currentCm`. Unchanged text gives
-// currentCm exactly; otherwise the typed number converted to centimetres,
-// or nothing when it is not a number greater than 0 (or beyond float).
+// currentCm exactly; otherwise the typed number converted to centimetres.
+// Nothing when the height is not a number greater than 0 (or beyond float),
+// typed or untouched.
 std::optional<float> ReadHeight(std::string_view text, std::string_view shownText, float currentCm,
                                 int32_t unit);
 
 constexpr char kHeightRefusedText[] = "Please enter the camera height as a number greater than 0.";
 
-// False when any angle is NaN or infinite: no camera can be mounted so, and
-// such a value would be shown as "nan" and stored as 0.
+// False when any angle is NaN, infinite or absurdly large: no camera can be
+// mounted so, and such a value would be shown as "nan" or "inf".
 bool AnglesUsable(const CameraAngles& angles);
 
 // True when any of the three angles differs by more than 1e-6 (the absolute

@@ -28,7 +28,7 @@ TEST(CameraAngleValues, LengthsAndTiltAsShown) {
 TEST(CameraAngleValues, HeightReadBackWithoutDriftOrNonsense) {
     // Untouched text gives the centimetres it was made from: 250, not 98.4 x 2.54.
     EXPECT_EQ(ReadHeight("98.4", "98.4", 250.0f, kUnitInch), 250.0f);
-    EXPECT_EQ(ReadHeight("0.0", "0.0", 0.0f, kUnitCm), 0.0f);
+    EXPECT_FALSE(ReadHeight("0.0", "0.0", 0.0f, kUnitCm)) << "a stored 0 is no height either";
     EXPECT_EQ(ReadHeight("100", "98.4", 250.0f, kUnitInch), 254.0f);
     EXPECT_EQ(ReadHeight(" 240,5 ", "250.0", 250.0f, kUnitCm), 240.5f);
     EXPECT_EQ(ReadHeight("+.5", "250.0", 250.0f, kUnitCm), 0.5f);
