@@ -175,8 +175,13 @@ ExitCode CloseProgram(HostFixture& host, Simulator& sim) {
     return code == 0 ? kOk : kProgramFailed;
 }
 
+// A dialog's client area: without a window manager under Xvfb nobody draws
+// the title bar, and its rectangle would show whatever lies behind.
 bool SaveWindow(HWND window, const std::string& path) {
-    const Capture capture = HostFixture::CaptureWindow(window);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const Capture capture = HostFixture::CaptureScreenRect(client);
     if (!SavePng(capture, path)) {
         Say("could not save " + path);
         return false;
@@ -210,16 +215,42 @@ void ClickOn(HWND picture, POINT at) {
     ::PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
+struct DialogSearch {
+    DWORD processId;
+    int itemId;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM context) {
+    auto* search = reinterpret_cast<DialogSearch*>(context);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    ::GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid != search->processId || !::IsWindowVisible(hwnd) || std::string(cls) != "#32770" ||
+        !::GetDlgItem(hwnd, search->itemId))
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// The program's visible dialog holding the item `itemId`: by its controls,
+// not its title, which changes with the language.
+HWND FindDialog(const HostFixture& host, int itemId, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        DialogSearch search{host.ProcessId(), itemId};
+        ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found || ::GetTickCount() - start >= timeoutMs) return search.found;
+        ::Sleep(50);
+    }
+}
+
 // Opens a dialog of the settings menu and returns it once it shows the item
 // `itemId` (null when it did not open).
-HWND OpenDialog(HostFixture& host, Simulator& sim, UINT command, int itemId) {
-    sim.PostToView(WM_COMMAND, command, 0);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const HWND dialog = host.FindTopWindow("", "#32770", 100);
-        if (dialog && ::GetDlgItem(dialog, itemId)) return dialog;
-        ::Sleep(100);
-    }
-    return nullptr;
+HWND OpenDialog(HostFixture& host, UINT command, int itemId) {
+    host.PostToView(WM_COMMAND, command, 0);
+    return FindDialog(host, itemId, 10000);
 }
 
 // Presses a button after everything posted to the dialog so far, and waits
@@ -236,7 +267,7 @@ bool CloseDialog(HWND dialog, int buttonId) {
 bool CameraAngleTour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
     const std::size_t saved = host.Count(WM_HOST_CAMERA_ANGLE_SAVED);
     sim.StartStreaming(options.fps);
-    HWND dialog = OpenDialog(host, sim, 152, IDC_CA_PICTURE);
+    HWND dialog = OpenDialog(host, 152, IDC_CA_PICTURE);
     if (!dialog) {
         Say("the Camera Angle dialog did not open");
         return false;
@@ -270,7 +301,7 @@ bool CameraAngleTour(HostFixture& host, Simulator& sim, const HostSimOptions& op
     shots = SaveWindow(dialog, options.out + "\\camera-angle.png") && shots;
     if (!CloseDialog(dialog, IDC_CA_EXIT)) return false;
 
-    dialog = OpenDialog(host, sim, 153, IDC_AV_OLD);
+    dialog = OpenDialog(host, 153, IDC_AV_OLD);
     if (!dialog) {
         Say("the Camera Angle Verification dialog did not open");
         return false;
@@ -282,14 +313,27 @@ bool CameraAngleTour(HostFixture& host, Simulator& sim, const HostSimOptions& op
     return CloseDialog(dialog, IDC_AV_EXIT) && shots;
 }
 
+// The height detection tips, opened from Counter Settings' link as an
+// installer does; OK returns to Counter Settings.
+bool HeightTipsTour(HostFixture& host, HWND counterSettings, const HostSimOptions& options) {
+    ::PostMessageA(counterSettings, WM_UI_STATIC_CLICKED, IDC_CS_TIPS_LINK, 0);
+    const HWND tips = FindDialog(host, IDC_TIPS_PICTURE, 10000);
+    if (!tips) {
+        Say("the height detection tips did not open");
+        return false;
+    }
+    ::Sleep(300);  // painted
+    const bool shot = SaveWindow(tips, options.out + "\\height-tips.png");
+    return CloseDialog(tips, IDOK) && shot;
+}
+
 // Counter Settings as an installer sets it up: a counting line across the
 // floor, answered by the host, and a rectangle mask; OK, and the main window
 // shows the new line and mask.
 bool CounterSettingsTour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
     const std::size_t saved = host.Count(WM_HOST_COUNTER_SETTINGS_SAVED);
     sim.StartStreaming(options.fps);
-    sim.PostToView(WM_COMMAND, 151, 0);
-    const HWND dialog = host.FindTopWindow("", "#32770", 10000);
+    const HWND dialog = OpenDialog(host, 151, IDC_CS_PICTURE);
     HWND picture = dialog ? ::GetDlgItem(dialog, IDC_CS_PICTURE) : nullptr;
     if (!picture) {
         Say("the Counter Settings dialog did not open");
@@ -303,6 +347,7 @@ bool CounterSettingsTour(HostFixture& host, Simulator& sim, const HostSimOptions
     DragOn(picture, {230, 20}, {300, 90});
     ::Sleep(600);  // a few pictures with the new overlay
     bool shots = SaveWindow(dialog, options.out + "\\counter-settings.png");
+    shots = HeightTipsTour(host, dialog, options) && shots;
     ::PostMessageA(::GetDlgItem(dialog, IDC_CS_OK), BM_CLICK, 0, 0);
     if (!host.WaitForCount(WM_HOST_COUNTER_SETTINGS_SAVED, saved + 1, 10000)) {
         Say("Counter Settings was not saved");
@@ -336,8 +381,7 @@ bool DialogClosed(HWND dialog) {
 // picture with its distance, and one floor feature is clicked on each picture
 // (the same row in both).
 bool CalibrationTestTour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
-    sim.PostToView(WM_COMMAND, 154, 0);
-    const HWND dialog = host.FindTopWindow("", "#32770", 10000);
+    const HWND dialog = OpenDialog(host, 154, IDC_CT_LEFT_PICTURE);
     const HWND left = dialog ? ::GetDlgItem(dialog, IDC_CT_LEFT_PICTURE) : nullptr;
     const HWND right = dialog ? ::GetDlgItem(dialog, IDC_CT_RIGHT_PICTURE) : nullptr;
     if (!left || !right) {
@@ -374,9 +418,8 @@ bool CalibrationTestTour(HostFixture& host, Simulator& sim, const HostSimOptions
 
 // General Settings as it opens on this computer.
 bool GeneralSettingsTour(HostFixture& host, const HostSimOptions& options) {
-    host.PostToView(WM_COMMAND, 150, 0);
-    const HWND dialog = host.FindTopWindow("", "#32770", 10000);
-    if (!dialog || !::GetDlgItem(dialog, IDC_GS_SITE_NAME)) {
+    const HWND dialog = OpenDialog(host, 150, IDC_GS_SITE_NAME);
+    if (!dialog) {
         Say("the General Settings dialog did not open");
         return false;
     }
@@ -386,7 +429,93 @@ bool GeneralSettingsTour(HostFixture& host, const HostSimOptions& options) {
     return DialogClosed(dialog) && shot;
 }
 
-ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
+struct MenuSearch {
+    DWORD processId;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchMenu(HWND hwnd, LPARAM context) {
+    auto* search = reinterpret_cast<MenuSearch*>(context);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    ::GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid != search->processId || !::IsWindowVisible(hwnd) || std::string(cls) != "#32768")
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND FindPopupMenu(const HostFixture& host, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MenuSearch search{host.ProcessId()};
+        ::EnumWindows(&MatchMenu, reinterpret_cast<LPARAM>(&search));
+        if (search.found || ::GetTickCount() - start >= timeoutMs) return search.found;
+        ::Sleep(50);
+    }
+}
+
+// The settings menu as the menu button opens it; the picture holds the main
+// window and the menu, which sticks out of it.
+bool SettingsMenuTour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
+    const HWND frame = MainWindowOf(host, sim, 5000);
+    host.PostToView(WM_UI_BUTTON_CLICKED, 101, 0);
+    const HWND menu = FindPopupMenu(host, 10000);
+    if (!frame || !menu) {
+        Say("the settings menu did not open");
+        return false;
+    }
+    ::Sleep(300);  // painted
+    RECT around{}, popup{};
+    ::GetWindowRect(frame, &around);
+    ::GetWindowRect(menu, &popup);
+    ::UnionRect(&around, &around, &popup);
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::IntersectRect(&around, &around, &screen);
+    const Capture capture = HostFixture::CaptureScreenRect(around);
+    const std::string path = options.out + "\\settings-menu.png";
+    const bool shot = SavePng(capture, path);
+    Say(shot ? "saved " + path : "could not save " + path);
+    // Escape closes the menu; the menu's own loop reads it.
+    ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 100 && ::IsWindowVisible(menu); ++i) ::Sleep(50);
+    if (::IsWindowVisible(menu)) {
+        Say("the settings menu did not close");
+        return false;
+    }
+    return shot;
+}
+
+// About, from the settings menu's last command; OK hides it.
+bool AboutTour(HostFixture& host, const HostSimOptions& options) {
+    host.PostToView(WM_COMMAND, 156, 0);
+    const HWND about = FindDialog(host, IDC_ABOUT_VERSION, 10000);
+    if (!about) {
+        Say("the About dialog did not open");
+        return false;
+    }
+    ::Sleep(300);  // painted
+    const bool shot = SaveWindow(about, options.out + "\\about.png");
+    ::PostMessageA(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 100 && ::IsWindowVisible(about); ++i) ::Sleep(50);
+    return !::IsWindowVisible(about) && shot;
+}
+
+// The language's name, from its file: Deutsch.ini gives Deutsch.
+std::string LanguageName(const std::string& file) {
+    std::string name = file.substr(file.find_last_of("\\/") + 1);
+    const auto dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return name.empty() ? std::string("English") : name;
+}
+
+ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& given) {
+    // Each language's pictures in a folder of their own, so that a
+    // translator finds theirs together.
+    HostSimOptions options = given;
+    ::CreateDirectoryA(options.out.c_str(), nullptr);
+    options.out += "\\" + LanguageName(options.language);
     // Stream, then hold the picture still and show a counting line across its
     // lower part and a marker around the first walker, as a counting engine
     // does, for the screenshot.
@@ -412,6 +541,9 @@ ExitCode Tour(HostFixture& host, Simulator& sim, const HostSimOptions& options) 
     shot = gdiplus.ok() && CounterSettingsTour(host, sim, options) && shot;
     shot = gdiplus.ok() && CalibrationTestTour(host, sim, options) && shot;
     shot = gdiplus.ok() && GeneralSettingsTour(host, options) && shot;
+    // The menu once every command is available.
+    shot = gdiplus.ok() && SettingsMenuTour(host, sim, options) && shot;
+    shot = gdiplus.ok() && AboutTour(host, options) && shot;
     const auto state = sim.Snapshot();
     Say("streamed " + std::to_string(state.liveFrames) + " live pictures");
     const ExitCode closed = CloseProgram(host, sim);

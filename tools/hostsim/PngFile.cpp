@@ -4,6 +4,7 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace hostsim {
@@ -56,6 +57,31 @@ bool SavePng(const Capture& capture, const std::string& path) {
                                                     reinterpret_cast<BYTE*>(pixels.data()));
     if (bitmap->GetLastStatus() != Gdiplus::Ok) return false;
     return bitmap->Save(Widen(path).c_str(), &png, nullptr) == Gdiplus::Ok;
+}
+
+Capture LoadPng(const std::string& path) {
+    Capture capture;
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(Widen(path).c_str());
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) return capture;
+    const int width = static_cast<int>(bitmap->GetWidth());
+    const int height = static_cast<int>(bitmap->GetHeight());
+    if (width <= 0 || height <= 0) return capture;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(width);
+    data.Height = static_cast<UINT>(height);
+    data.Stride = width * 4;
+    data.Scan0 = pixels.data();
+    Gdiplus::Rect all(0, 0, width, height);
+    if (bitmap->LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                         PixelFormat32bppRGB, &data) != Gdiplus::Ok)
+        return capture;
+    bitmap->UnlockBits(&data);
+    for (auto& p : pixels) p &= 0x00FFFFFFu;
+    capture.width = width;
+    capture.height = height;
+    capture.pixels = std::move(pixels);
+    return capture;
 }
 
 }  // namespace hostsim

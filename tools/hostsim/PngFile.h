@@ -23,4 +23,8 @@ class GdiplusSession {
 // be written. Needs a GdiplusSession.
 bool SavePng(const Capture& capture, const std::string& path);
 
+// The pixels of a picture file (0x00RRGGBB); empty when it cannot be read.
+// Needs a GdiplusSession.
+Capture LoadPng(const std::string& path);
+
 }  // namespace hostsim
