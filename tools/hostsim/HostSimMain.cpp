@@ -122,13 +122,7 @@ HWND MainWindowOf(const HostFixture& host, const Simulator& sim, DWORD timeoutMs
     return frame;
 }
 
-bool Screenshot(const HostFixture& host, const Simulator& sim, const std::string& path) {
-    const HWND frame = MainWindowOf(host, sim, 5000);
-    if (!frame) {
-        Say("no main window to capture");
-        return false;
-    }
-    const Capture capture = HostFixture::CaptureWindow(frame);
+bool SaveCapture(const Capture& capture, const std::string& path) {
     if (!SavePng(capture, path)) {
         Say("could not save " + path);
         return false;
@@ -136,6 +130,15 @@ bool Screenshot(const HostFixture& host, const Simulator& sim, const std::string
     Say("saved " + path + " (" + std::to_string(capture.width) + " x " +
         std::to_string(capture.height) + ")");
     return true;
+}
+
+bool Screenshot(const HostFixture& host, const Simulator& sim, const std::string& path) {
+    const HWND frame = MainWindowOf(host, sim, 5000);
+    if (!frame) {
+        Say("no main window to capture");
+        return false;
+    }
+    return SaveCapture(HostFixture::CaptureWindow(frame), path);
 }
 
 // Waits for WM_HOST_ATTACH; tells why when it does not come.
@@ -181,14 +184,7 @@ bool SaveWindow(HWND window, const std::string& path) {
     RECT client{};
     ::GetClientRect(window, &client);
     ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    const Capture capture = HostFixture::CaptureScreenRect(client);
-    if (!SavePng(capture, path)) {
-        Say("could not save " + path);
-        return false;
-    }
-    Say("saved " + path + " (" + std::to_string(capture.width) + " x " +
-        std::to_string(capture.height) + ")");
-    return true;
+    return SaveCapture(HostFixture::CaptureScreenRect(client), path);
 }
 
 // Mouse input on a picture control of the program, as a user's drag.
