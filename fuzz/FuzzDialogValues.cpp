@@ -14,22 +14,12 @@
 #include "dialogs/CameraAngleValues.h"
 #include "dialogs/CounterValues.h"
 #include "dialogs/GeneralValues.h"
+#include "fuzz/FuzzInput.h"
+
+using fuzz::Check;
+using fuzz::Take;
 
 namespace {
-
-template <typename T>
-T Take(const uint8_t*& data, size_t& size) {
-    T value{};
-    const size_t n = size < sizeof value ? size : sizeof value;
-    std::memcpy(&value, data, n);
-    data += n;
-    size -= n;
-    return value;
-}
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
 
 bool ShowsNoNonsense(const std::string& text) {
     return text.find("nan") == std::string::npos && text.find("inf") == std::string::npos;

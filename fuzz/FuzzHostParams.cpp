@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz/FuzzInput.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
 #include "hostlink/OverlayGeometry.h"
@@ -14,23 +15,8 @@
 
 using namespace hostlink;
 
-namespace {
-
-template <typename T>
-T Take(const uint8_t*& data, size_t& size) {
-    T value{};
-    const size_t n = size < sizeof value ? size : sizeof value;
-    std::memcpy(&value, data, n);
-    data += n;
-    size -= n;
-    return value;
-}
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
-
-}  // namespace
+using fuzz::Check;
+using fuzz::Take;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint64_t wParam = Take<uint64_t>(data, size);

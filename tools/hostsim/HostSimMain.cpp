@@ -425,39 +425,12 @@ bool GeneralSettingsTour(HostFixture& host, const HostSimOptions& options) {
     return DialogClosed(dialog) && shot;
 }
 
-struct MenuSearch {
-    DWORD processId;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchMenu(HWND hwnd, LPARAM context) {
-    auto* search = reinterpret_cast<MenuSearch*>(context);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    char cls[16] = {};
-    ::GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid != search->processId || !::IsWindowVisible(hwnd) || std::string(cls) != "#32768")
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-HWND FindPopupMenu(const HostFixture& host, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MenuSearch search{host.ProcessId()};
-        ::EnumWindows(&MatchMenu, reinterpret_cast<LPARAM>(&search));
-        if (search.found || ::GetTickCount() - start >= timeoutMs) return search.found;
-        ::Sleep(50);
-    }
-}
-
 // The settings menu as the menu button opens it; the picture holds the main
 // window and the menu, which sticks out of it.
 bool SettingsMenuTour(HostFixture& host, Simulator& sim, const HostSimOptions& options) {
     const HWND frame = MainWindowOf(host, sim, 5000);
     host.PostToView(WM_UI_BUTTON_CLICKED, 101, 0);
-    const HWND menu = FindPopupMenu(host, 10000);
+    const HWND menu = host.FindTopWindow("", "#32768", 10000);
     if (!frame || !menu) {
         Say("the settings menu did not open");
         return false;
