@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/File.h"
+#include "settings/FileReplace.h"
 #include "settings/RegionData.h"
 
 namespace settings {
@@ -45,11 +46,7 @@ BOOL StoreMask(HRGN dialogRegion, RegionHandle& viewRegion, int32_t& maskSize,
         bytes) {
         return FALSE;
     }
-    CFile file;
-    if (!file.Open(maskPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary) ||
-        !file.Write(buffer.data(), bytes)) {
-        return FALSE;
-    }
+    if (!ReplaceFileContent(maskPath, {Bytes(buffer, bytes)})) return FALSE;
     maskSize = static_cast<int32_t>(bytes);
     return TRUE;
 }

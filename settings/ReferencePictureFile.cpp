@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "framework/File.h"
+#include "settings/FileReplace.h"
 
 namespace settings {
 namespace {
@@ -23,11 +24,8 @@ uint32_t ReadFully(CFile& file, uint8_t* buffer, uint32_t count) {
 }  // namespace
 
 BOOL StoreReferencePicture(const std::string& path, ConstReferencePixels pixels) {
-    CFile file;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return FALSE;
     const auto header = EncodeReferenceHeader();
-    return file.Write(header.data(), static_cast<UINT>(header.size())) &&
-           file.Write(pixels.data(), static_cast<UINT>(pixels.size()));
+    return ReplaceFileContent(path, {std::span<const uint8_t>(header), pixels});
 }
 
 BOOL LoadReferencePicture(const std::string& path, ReferencePixels pixels) {

@@ -9,7 +9,7 @@
 
 namespace settings {
 
-// Creates or truncates the file and writes the 54 header bytes and the
+// Replaces the file (see FileReplace.h) with the 54 header bytes and the
 // pixels. FALSE when it cannot be opened or written (the caller's buffer
 // keeps the picture either way).
 BOOL StoreReferencePicture(const std::string& path, ConstReferencePixels pixels);

@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include "settings/FileReplace.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsSchema.h"
 
@@ -30,8 +31,13 @@ class PrivateProfileStore final : public IniStore {
 void SettingsFile::CreateSettingIni(const std::string& path) {
     m_path = path;
     if (::GetFileAttributesA(m_path.c_str()) != INVALID_FILE_ATTRIBUTES) return;  // also a folder
-    PrivateProfileStore store(m_path);
-    WriteNewSettings(store);
+    EditFileReplacing(
+        m_path,
+        [](const std::string& file) {
+            PrivateProfileStore store(file);
+            WriteNewSettings(store);
+        },
+        true);
 }
 
 void SettingsFile::LoadSettingIni(CameraSettings& settings, int32_t selector) const {
@@ -40,8 +46,16 @@ void SettingsFile::LoadSettingIni(CameraSettings& settings, int32_t selector) co
 }
 
 void SettingsFile::SaveSettingIni(const CameraSettings& settings, int32_t selector) const {
-    PrivateProfileStore store(m_path);
-    SaveSettings(store, settings, selector);
+    SaveSettingIni(settings, {selector});
+}
+
+void SettingsFile::SaveSettingIni(const CameraSettings& settings,
+                                  std::initializer_list<int32_t> selectors) const {
+    if (m_path.empty()) return;
+    EditFileReplacing(m_path, [&](const std::string& file) {
+        PrivateProfileStore store(file);
+        for (const int32_t selector : selectors) SaveSettings(store, settings, selector);
+    });
 }
 
 BOOL SettingsFile::WriteIniInt(const char* section, const char* key, int value,

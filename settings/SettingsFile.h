@@ -3,11 +3,14 @@
 // with the new-file content when missing, read and written section by
 // section, one key per platform call, so that keys keep their place, the
 // host's own keys survive and every save is on disk when the call returns.
+// A save edits a staging copy that then replaces the file in one step, so a
+// kill during a save leaves the whole old or the whole new file.
 // Failures (no folder, a read-only or locked file) are silent: the record
 // keeps its values.
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "settings/CameraSettings.h"
@@ -26,6 +29,9 @@ class SettingsFile {
 
     // Writes the sections of the selector from the record.
     void SaveSettingIni(const CameraSettings& settings, int32_t selector) const;
+    // Writes the sections of several selectors, in order, as one change.
+    void SaveSettingIni(const CameraSettings& settings,
+                        std::initializer_list<int32_t> selectors) const;
 
     // The single-key writes, on any private-profile file.
     static BOOL WriteIniInt(const char* section, const char* key, int value,

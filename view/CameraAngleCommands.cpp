@@ -69,11 +69,9 @@ void CChildView::OnCameraAngleAccepted(WPARAM, LPARAM) {
     // The template box is read-only: its stored centimetres come back as they went in.
     m_settings.templateDimension = dialog.m_templateDimension;
     const angle::CameraAngles stored{m_settings.angleXY, m_settings.angleYZ, m_settings.angleXZ};
-    if (angle::AnglesChanged(stored, dialog.Angles())) {
-        // A counting line belongs to the angle it was drawn for.
-        m_settings.counterSetted = 0;
-        SaveSettingIni(kCounterSettings);
-    }
+    // A counting line belongs to the angle it was drawn for.
+    const bool lineDropped = angle::AnglesChanged(stored, dialog.Angles());
+    if (lineDropped) m_settings.counterSetted = 0;
     m_settings.angleXY = dialog.m_angleXY;
     m_settings.angleYZ = dialog.m_angleYZ;
     m_settings.angleXZ = dialog.m_angleXZ;
@@ -84,6 +82,11 @@ void CChildView::OnCameraAngleAccepted(WPARAM, LPARAM) {
     settings::StoreReferencePicture(
         m_referencePicturePath,
         settings::ConstReferencePixels(m_referencePicture.data(), settings::kReferencePixelBytes));
-    SaveSettingIni(kCameraAngle);
+    // The dropped line and the new angle go to the file as one change.
+    if (lineDropped) {
+        SaveSettingIni({kCounterSettings, kCameraAngle});
+    } else {
+        SaveSettingIni(kCameraAngle);
+    }
     m_host.CameraAngleSaved();
 }

@@ -122,6 +122,9 @@ void CChildView::LoadSettingIni(int selector) {
 void CChildView::SaveSettingIni(int selector) {
     m_settingsFile.SaveSettingIni(m_settings, selector);
 }
+void CChildView::SaveSettingIni(std::initializer_list<int32_t> selectors) {
+    m_settingsFile.SaveSettingIni(m_settings, selectors);
+}
 
 void CChildView::EnableCommands(std::initializer_list<UINT> ids, bool enable) {
     for (UINT id : ids) {
@@ -423,8 +426,7 @@ void CChildView::OnCalibrationChanged(WPARAM, LPARAM) {
     EnableCommands({152, 154}, true);
     m_settings.counterSetted = 0;
     m_settings.cameraAngleSetted = 0;
-    SaveSettingIni(kCounterSettings);
-    SaveSettingIni(kCameraAngle);
+    SaveSettingIni({kCounterSettings, kCameraAngle});
 }
 
 // ---- The settings menu ----

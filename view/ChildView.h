@@ -52,6 +52,8 @@ class CChildView : public CWnd {
     void CreateSettingIni(const std::string& path);
     void LoadSettingIni(int selector);
     void SaveSettingIni(int selector);
+    // Several sections saved as one change: a kill leaves all or none of them.
+    void SaveSettingIni(std::initializer_list<int32_t> selectors);
 
     const CameraSettings& Settings() const { return m_settings; }
     HMENU SettingsMenu() const { return m_settingsMenu.get(); }
