@@ -14,17 +14,18 @@ BOOL WriteParts(const std::string& path, std::initializer_list<std::span<const u
     return TRUE;
 }
 
+bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool ReadOnly(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-// Moves the staging file into the file's place; on failure removes it.
-bool TakePlace(const std::string& staging, const std::string& path, bool replace) {
-    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    if (::MoveFileExA(staging.c_str(), path.c_str(), flags)) return true;
-    ::DeleteFileA(staging.c_str());
-    return false;
+// A bare file name is refused by the profile calls: there is nothing to stage.
+bool HasFolder(const std::string& path) {
+    return path.find_first_of("\\/") != std::string::npos;
 }
 
 }  // namespace
@@ -33,34 +34,47 @@ std::string StagingPath(const std::string& path) {
     return path + ".saving";
 }
 
-BOOL ReplaceFileContent(const std::string& path,
-                        std::initializer_list<std::span<const uint8_t>> parts) {
+BOOL FileChange::Replace(const std::string& path,
+                         std::initializer_list<std::span<const uint8_t>> parts) {
     const std::string staging = StagingPath(path);
-    if (!ReadOnly(path) && WriteParts(staging, parts) && TakePlace(staging, path, true)) {
+    if (HasFolder(path) && !ReadOnly(path) && WriteParts(staging, parts)) {
+        m_staged.push_back({path, true});
         return TRUE;
     }
     ::DeleteFileA(staging.c_str());
     return WriteParts(path, parts);
 }
 
-void EditFileReplacing(const std::string& path, const std::function<void(const std::string&)>& edit,
-                       bool createNew) {
-    // A bare file name is refused by the profile calls; there is nothing to stage.
-    if (path.find_first_of("\\/") == std::string::npos) return edit(path);
+void FileChange::Edit(const std::string& path, const std::function<void(const std::string&)>& edit,
+                      bool createNew) {
     const std::string staging = StagingPath(path);
     bool staged = false;
-    if (createNew) {
-        ::DeleteFileA(staging.c_str());
-        staged = true;
+    if (!HasFolder(path)) {
+        staged = false;
+    } else if (createNew) {
+        staged = ::DeleteFileA(staging.c_str()) || !Exists(staging);
     } else if (!ReadOnly(path)) {
         staged = ::CopyFileA(path.c_str(), staging.c_str(), FALSE) != 0;
     }
-    if (staged) {
-        edit(staging);
-        if (TakePlace(staging, path, !createNew)) return;
-        if (createNew && ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    if (!staged) return edit(path);
+    edit(staging);
+    m_staged.push_back({path, !createNew});
+}
+
+void FileChange::Commit() {
+    for (const Staged& file : m_staged) {
+        const std::string staging = StagingPath(file.path);
+        const DWORD flags = MOVEFILE_WRITE_THROUGH | (file.replace ? MOVEFILE_REPLACE_EXISTING : 0);
+        if (!::MoveFileExA(staging.c_str(), file.path.c_str(), flags)) {
+            // A new file the host made meanwhile is kept; an existing one gets
+            // the new content the slower way.
+            if (file.replace || !Exists(file.path)) {
+                ::CopyFileA(staging.c_str(), file.path.c_str(), FALSE);
+            }
+            ::DeleteFileA(staging.c_str());
+        }
     }
-    edit(path);
+    m_staged.clear();
 }
 
 }  // namespace settings

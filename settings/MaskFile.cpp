@@ -28,7 +28,7 @@ BOOL NoMask(RegionHandle& viewRegion, int32_t& maskSize) {
 }  // namespace
 
 BOOL StoreMask(HRGN dialogRegion, RegionHandle& viewRegion, int32_t& maskSize,
-               const std::string& maskPath) {
+               const std::string& maskPath, FileChange* change) {
     if (dialogRegion == nullptr) {
         NoMask(viewRegion, maskSize);
         return TRUE;
@@ -46,7 +46,8 @@ BOOL StoreMask(HRGN dialogRegion, RegionHandle& viewRegion, int32_t& maskSize,
         bytes) {
         return FALSE;
     }
-    if (!ReplaceFileContent(maskPath, {Bytes(buffer, bytes)})) return FALSE;
+    FileChange own;
+    if (!(change ? *change : own).Replace(maskPath, {Bytes(buffer, bytes)})) return FALSE;
     maskSize = static_cast<int32_t>(bytes);
     return TRUE;
 }

@@ -10,6 +10,8 @@
 
 namespace settings {
 
+class FileChange;
+
 // After Counter Settings OK. With no dialog region the view's region is
 // deleted and maskSize set to 0; the file on disk is left as it is.
 // Otherwise the view's region becomes a copy of the dialog's, maskSize its
@@ -17,8 +19,9 @@ namespace settings {
 // cannot be fetched or written, maskSize is 0 but the view keeps the region
 // for the rest of the run. TRUE when the file holds the view's mask (or
 // there is none to hold).
+// With `change`, the file takes its place when the change is committed.
 BOOL StoreMask(HRGN dialogRegion, RegionHandle& viewRegion, int32_t& maskSize,
-               const std::string& maskPath);
+               const std::string& maskPath, FileChange* change = nullptr);
 
 // At set-up. Rebuilds the view's region from maskSize bytes of maskPath.
 // With maskSize 0 there is no mask. A size that region data cannot have, a

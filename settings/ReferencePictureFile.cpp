@@ -23,9 +23,11 @@ uint32_t ReadFully(CFile& file, uint8_t* buffer, uint32_t count) {
 
 }  // namespace
 
-BOOL StoreReferencePicture(const std::string& path, ConstReferencePixels pixels) {
+BOOL StoreReferencePicture(const std::string& path, ConstReferencePixels pixels,
+                           FileChange* change) {
     const auto header = EncodeReferenceHeader();
-    return ReplaceFileContent(path, {std::span<const uint8_t>(header), pixels});
+    FileChange own;
+    return (change ? *change : own).Replace(path, {std::span<const uint8_t>(header), pixels});
 }
 
 BOOL LoadReferencePicture(const std::string& path, ReferencePixels pixels) {

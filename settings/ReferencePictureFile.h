@@ -9,10 +9,13 @@
 
 namespace settings {
 
+class FileChange;
+
 // Replaces the file (see FileReplace.h) with the 54 header bytes and the
-// pixels. FALSE when it cannot be opened or written (the caller's buffer
-// keeps the picture either way).
-BOOL StoreReferencePicture(const std::string& path, ConstReferencePixels pixels);
+// pixels, at once or, with `change`, when the change is committed. FALSE
+// when it cannot be written (the caller's buffer keeps the picture either way).
+BOOL StoreReferencePicture(const std::string& path, ConstReferencePixels pixels,
+                           FileChange* change = nullptr);
 
 // Fills pixels from the file. A file that cannot be opened, is shorter than
 // its header says, or is not 320 x 240 at 24 bits gives a black picture and

@@ -31,7 +31,8 @@ class PrivateProfileStore final : public IniStore {
 void SettingsFile::CreateSettingIni(const std::string& path) {
     m_path = path;
     if (::GetFileAttributesA(m_path.c_str()) != INVALID_FILE_ATTRIBUTES) return;  // also a folder
-    EditFileReplacing(
+    FileChange change;
+    change.Edit(
         m_path,
         [](const std::string& file) {
             PrivateProfileStore store(file);
@@ -50,9 +51,11 @@ void SettingsFile::SaveSettingIni(const CameraSettings& settings, int32_t select
 }
 
 void SettingsFile::SaveSettingIni(const CameraSettings& settings,
-                                  std::initializer_list<int32_t> selectors) const {
+                                  std::initializer_list<int32_t> selectors,
+                                  FileChange* change) const {
     if (m_path.empty()) return;
-    EditFileReplacing(m_path, [&](const std::string& file) {
+    FileChange own;
+    (change ? *change : own).Edit(m_path, [&](const std::string& file) {
         PrivateProfileStore store(file);
         for (const int32_t selector : selectors) SaveSettings(store, settings, selector);
     });

@@ -17,6 +17,8 @@
 
 namespace settings {
 
+class FileChange;
+
 class SettingsFile {
   public:
     // Keeps path as the settings file path; writes the new-file content when
@@ -29,9 +31,10 @@ class SettingsFile {
 
     // Writes the sections of the selector from the record.
     void SaveSettingIni(const CameraSettings& settings, int32_t selector) const;
-    // Writes the sections of several selectors, in order, as one change.
-    void SaveSettingIni(const CameraSettings& settings,
-                        std::initializer_list<int32_t> selectors) const;
+    // Writes the sections of several selectors, in order, as one change, or
+    // as a part of `change` (which then puts the file in place on Commit).
+    void SaveSettingIni(const CameraSettings& settings, std::initializer_list<int32_t> selectors,
+                        FileChange* change = nullptr) const;
 
     // The single-key writes, on any private-profile file.
     static BOOL WriteIniInt(const char* section, const char* key, int value,

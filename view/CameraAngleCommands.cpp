@@ -8,6 +8,7 @@
 #include "hostlink/BlockLayouts.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/PatternCorners.h"
+#include "settings/FileReplace.h"
 #include "settings/ReferencePictureFile.h"
 #include "view/ChildView.h"
 
@@ -79,14 +80,17 @@ void CChildView::OnCameraAngleAccepted(WPARAM, LPARAM) {
     m_settings.cameraAngleSetted = 1;
     // The reference picture: the buffer always, the file when it can be written.
     std::memcpy(m_referencePicture.data(), m_leftPicture.data(), settings::kReferencePixelBytes);
+    // The picture, the new angle and a dropped line go to disk as one change.
+    settings::FileChange change;
     settings::StoreReferencePicture(
         m_referencePicturePath,
-        settings::ConstReferencePixels(m_referencePicture.data(), settings::kReferencePixelBytes));
-    // The dropped line and the new angle go to the file as one change.
+        settings::ConstReferencePixels(m_referencePicture.data(), settings::kReferencePixelBytes),
+        &change);
     if (lineDropped) {
-        SaveSettingIni({kCounterSettings, kCameraAngle});
+        m_settingsFile.SaveSettingIni(m_settings, {kCounterSettings, kCameraAngle}, &change);
     } else {
-        SaveSettingIni(kCameraAngle);
+        m_settingsFile.SaveSettingIni(m_settings, {kCameraAngle}, &change);
     }
+    change.Commit();
     m_host.CameraAngleSaved();
 }

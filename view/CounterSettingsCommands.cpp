@@ -4,6 +4,7 @@
 #include "hostlink/BlockLayouts.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
+#include "settings/FileReplace.h"
 #include "settings/MaskFile.h"
 #include "view/ChildView.h"
 
@@ -64,11 +65,14 @@ void CChildView::RunCounterSettings() {
             m_settings.operationStartTime = dialog.m_startTime;
             m_settings.operationStopTime = dialog.m_stopTime;
         }
+        // The mask and the size the settings give it go to disk as one change.
+        settings::FileChange change;
         settings::StoreMask(dialog.CommittedMask(), m_maskRegion, m_settings.maskSize,
-                            m_maskFilePath);
+                            m_maskFilePath, &change);
         m_settings.maskColor = static_cast<int32_t>(dialog.m_maskColor);
         m_settings.counterSetted = edited.HasLine() ? 1 : 0;
-        SaveSettingIni(kCounterSettings);
+        m_settingsFile.SaveSettingIni(m_settings, {kCounterSettings}, &change);
+        change.Commit();
         RebuildOverlayTransforms();  // the in angle may have turned
         if (m_settings.counterSetted) {
             m_host.SetCountingLine({edited.imageX1, edited.imageY1},

@@ -130,10 +130,10 @@ TEST(ReliabilitySaveKill, KilledSavesLeaveWholeOldOrNewValuesInEveryFile) {
     }
     std::printf(
         "%d kills: settings old/new/mixed/damaged %d/%d/%d/%d, mask %d/%d/-/%d, "
-        "picture %d/%d/%d/%d\n",
+        "picture %d/%d/%d/%d; files left from different saves %d\n",
         runs, settingsCount[0], settingsCount[1], settingsCount[2], settingsCount[3], maskCount[0],
         maskCount[1], maskCount[3], pictureCount[0], pictureCount[1], pictureCount[2],
-        pictureCount[3]);
+        pictureCount[3], filesDisagree);
     EXPECT_EQ(settingsCount[static_cast<int>(Outcome::Mixed)], 0);
     EXPECT_EQ(settingsCount[static_cast<int>(Outcome::Damaged)], 0);
     EXPECT_EQ(maskCount[static_cast<int>(Outcome::Damaged)], 0);

@@ -11,6 +11,7 @@
 
 #include "framework/Handles.h"
 #include "settings/CameraSettings.h"
+#include "settings/FileReplace.h"
 #include "settings/MaskFile.h"
 #include "settings/ReferencePictureFile.h"
 #include "settings/SettingsFile.h"
@@ -38,15 +39,19 @@ struct CameraFiles {
     std::string settings, mask, picture;
 };
 
-// Saves as the program does after a confirmed change: mask, picture, settings.
+// Saves as the program does after a confirmed change: the mask, the picture
+// and the settings staged, then put in place together.
 inline void SaveCamera(const CameraFiles& files, SaveSample sample) {
+    settings::FileChange change;
     RegionHandle dialogRegion(::CreateRectRgnIndirect(&sample.maskRect));
     RegionHandle viewRegion;
-    settings::StoreMask(dialogRegion.get(), viewRegion, sample.record.maskSize, files.mask);
+    settings::StoreMask(dialogRegion.get(), viewRegion, sample.record.maskSize, files.mask,
+                        &change);
     std::vector<uint8_t> pixels(settings::kReferencePixelBytes, sample.pictureByte);
-    settings::StoreReferencePicture(files.picture,
-                                    settings::ConstReferencePixels(pixels.data(), pixels.size()));
+    settings::StoreReferencePicture(
+        files.picture, settings::ConstReferencePixels(pixels.data(), pixels.size()), &change);
     settings::SettingsFile file;
     file.CreateSettingIni(files.settings);
-    file.SaveSettingIni(sample.record, kAllSections);
+    file.SaveSettingIni(sample.record, {kAllSections}, &change);
+    change.Commit();
 }
