@@ -5,7 +5,6 @@
 #include <climits>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "MemoryIni.h"
@@ -24,68 +23,6 @@ std::set<std::string> SectionsIn(const std::vector<MemoryIni::Access>& log) {
 
 }  // namespace
 
-TEST(SettingsTable, EveryRowSuitsItsField) {
-    const CameraSettings record;
-    std::set<std::pair<std::string, std::string>> seen;
-    for (const SettingEntry& e : SettingsTable()) {
-        SCOPED_TRACE(std::string(e.section) + "/" + e.key);
-        EXPECT_TRUE(seen.insert({e.section, e.key}).second) << "key listed twice";
-        const bool notRead = e.read == ReadRule::NotRead;
-        EXPECT_EQ(notRead, e.write == WriteFormat::NewFileOnly);
-        EXPECT_EQ(notRead, e.field.get == nullptr);
-        EXPECT_EQ(notRead, e.field.read == nullptr);
-        EXPECT_EQ(notRead, e.loadDefault == nullptr);
-        if (notRead) {
-            EXPECT_NE(e.newFileValue, nullptr) << "a key neither read nor written";
-            continue;
-        }
-        const ConstFieldRef field = e.field.read(record);
-        switch (e.read) {
-            case ReadRule::Integer:
-                EXPECT_TRUE(std::holds_alternative<const int32_t*>(field));
-                EXPECT_EQ(e.write, WriteFormat::Integer);
-                break;
-            case ReadRule::IntegerLow16:
-                EXPECT_TRUE(std::holds_alternative<const uint16_t*>(field));
-                EXPECT_EQ(e.write, WriteFormat::WorldCoordinate);
-                break;
-            case ReadRule::IntegerThenFloat:
-            case ReadRule::NumberFromText:
-                EXPECT_TRUE(std::holds_alternative<const float*>(field));
-                EXPECT_TRUE(e.write == WriteFormat::OneDecimal ||
-                            e.write == WriteFormat::SixDecimals);
-                break;
-            case ReadRule::Text:
-                EXPECT_TRUE(std::holds_alternative<const std::string*>(field));
-                EXPECT_EQ(e.write, WriteFormat::Text);
-                break;
-            case ReadRule::NotRead:
-                break;
-        }
-    }
-    EXPECT_EQ(SettingsTable().size(), 45u);
-}
-
-TEST(SettingsTable, AccessorsReachDistinctFields) {
-    // Writing through one accessor must change exactly one field.
-    std::set<const void*> addresses;
-    CameraSettings record;
-    for (const SettingEntry& e : SettingsTable()) {
-        if (e.field.get == nullptr) continue;
-        const FieldRef ref = e.field.get(record);
-        const void* address = std::visit(
-            [](auto p) -> const void* {
-                if constexpr (std::is_same_v<decltype(p), std::monostate>)
-                    return nullptr;
-                else
-                    return p;
-            },
-            ref);
-        EXPECT_NE(address, nullptr);
-        EXPECT_TRUE(addresses.insert(address).second) << e.key;
-    }
-}
-
 TEST(LoadSettings, AMissingFileReadsAsTheDefaultRecord) {
     MemoryIni ini;
     CameraSettings record = Scrambled();
@@ -93,27 +30,6 @@ TEST(LoadSettings, AMissingFileReadsAsTheDefaultRecord) {
     EXPECT_EQ(record, CameraSettings{});
     EXPECT_EQ(record.angleYZ, -0.785398f);
     EXPECT_EQ(record.worldLine[1].y, 0xFFFF);
-}
-
-TEST(NewSettings, HoldsExactlyTheNewFileKeysInOrder) {
-    MemoryIni ini;
-    WriteNewSettings(ini);
-    std::vector<SettingsFileRow> rows;
-    for (const auto& section : ini.sections) {
-        for (const auto& key : section.keys) rows.emplace_back(section.name, key.name, key.value);
-    }
-    EXPECT_EQ(rows, kNewSettingsFileRows);
-}
-
-TEST(NewSettings, LoadsAsTheNewFileRecord) {
-    MemoryIni ini;
-    WriteNewSettings(ini);
-    CameraSettings record = Scrambled();
-    LoadSettings(ini, record, kAllSections);
-    CameraSettings expected;
-    expected.displayObjectHeight = 1;  // a new file turns these Off
-    expected.heightDetection = 1;
-    EXPECT_EQ(record, expected);
 }
 
 // One key in an otherwise empty file: the rest read as their defaults.
@@ -256,12 +172,4 @@ TEST(Selectors, LoadingOneSectionKeepsTheOtherFields) {
         }
         EXPECT_EQ(record, untouched) << selector;
     }
-}
-
-TEST(SaveSettings, TextsCannotAddLinesToTheFile) {
-    CameraSettings record;
-    record.siteName = "Hall\r\n[Common]\r\nVarTh=99";
-    MemoryIni ini;
-    SaveSettings(ini, record, kGeneralSettings);
-    EXPECT_EQ(*ini.Get("General Settings", "Site Name"), "Hall");
 }
