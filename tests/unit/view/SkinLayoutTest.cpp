@@ -108,18 +108,6 @@ TEST(SkinLayout, RectangleConvertsToThePlatformShape) {
     EXPECT_EQ(assigned.bottom, 275);
 }
 
-TEST(SkinLayout, MenuKeepsTheLayoutOrderAndSeparators) {
-    const std::array<int, kMenuPositions> indices{0, 2, 1, 3, 4, 8, 7, 8, 6};
-    const std::vector<MenuItem> items = BuildMenuItems(indices);
-    ASSERT_EQ(items.size(), 9u);
-    const unsigned expected[] = {150, 152, 151, 153, 154, 0, 157, 0, 156};
-    for (size_t i = 0; i < items.size(); ++i) {
-        EXPECT_EQ(items[i].separator, indices[i] == 8) << i;
-        EXPECT_EQ(items[i].index, indices[i]) << i;
-        EXPECT_EQ(items[i].command, expected[i]) << i;
-    }
-}
-
 TEST(SkinLayout, SeparatorAtEveryPosition) {
     for (int position = 0; position < kMenuPositions; ++position) {
         std::array<int, kMenuPositions> indices;
