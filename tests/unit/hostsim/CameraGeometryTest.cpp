@@ -121,7 +121,6 @@ TEST(AnglesFromCorners, ExactCornersGiveThePoseBack) {
 // clicks reaches, CornerRefinerTest) give the tilt within half a degree over
 // the whole range of mountings.
 TEST(AnglesFromCorners, CornersOffByASixthOfAPixelGiveTheTiltWithinHalfADegree) {
-    int cases = 0;
     for (double tilt : {30.0, 40.0, 45.0, 55.0, 60.0, 70.0, 80.0, 88.0}) {
         for (double roll : {-4.0, 0.0, 2.5}) {
             for (double pan : {-10.0, 0.0, 6.0}) {
@@ -132,12 +131,10 @@ TEST(AnglesFromCorners, CornersOffByASixthOfAPixelGiveTheTiltWithinHalfADegree) 
                     ASSERT_TRUE(angles) << tilt << " " << roll << " " << pan;
                     const double shownTilt = (angles->angleYZ + std::numbers::pi / 2) / kDeg;
                     EXPECT_NEAR(shownTilt, tilt, 0.5) << roll << " " << pan << " " << sideways;
-                    ++cases;
                 }
             }
         }
     }
-    EXPECT_EQ(cases, 8 * 3 * 3 * 3);
 }
 
 TEST(AnglesFromCorners, StraightDownSquareReadsNinetyDegrees) {
