@@ -137,15 +137,6 @@ TEST(OverlayGeometry, RotationAboutMatchesTheGdiPlusElementOrder) {
     ExpectNear(m.Apply({11.0f, 20.0f}), {10.0f, 21.0f});
 }
 
-TEST(OverlayGeometry, MultiplyAppliesLeftFirst) {
-    const Affine2x3 shift{1, 0, 0, 1, 5, 0};
-    const Affine2x3 quarter = RotationAbout({0, 0}, 90.0f);
-    // shift then rotate: (1, 0) -> (6, 0) -> (0, 6)
-    ExpectNear(Multiply(shift, quarter).Apply({1, 0}), {0, 6});
-    // rotate then shift: (1, 0) -> (0, 1) -> (5, 1)
-    ExpectNear(Multiply(quarter, shift).Apply({1, 0}), {5, 1});
-}
-
 TEST(OverlayGeometry, NonFiniteAngleKeepsTheBandButDropsTheArrows) {
     for (float theta : {std::numeric_limits<float>::quiet_NaN(),
                         std::numeric_limits<float>::infinity(), 3.0e38f}) {
