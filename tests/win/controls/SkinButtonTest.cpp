@@ -170,21 +170,6 @@ class SkinButtonTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SkinButtonTest, StartsEmptyAndIsCreatedOwnerDrawnWithClippingAndTransparency) {
-    CSkinButton button;
-    EXPECT_EQ(button.GetHover(), 0);
-    EXPECT_EQ(button.GetKind(), 0);
-    EXPECT_EQ(button.GetLatched(), 0);
-    EXPECT_EQ(button.GetRegion(), nullptr);
-    EXPECT_FALSE(button.HasUpPicture());
-    CreateButton(button, kMenuButtonId);
-    const LONG_PTR style = ::GetWindowLongPtrA(button.m_hWnd, GWL_STYLE);
-    EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
-    EXPECT_TRUE(style & WS_CLIPSIBLINGS);
-    EXPECT_TRUE(style & WS_CLIPCHILDREN);
-    EXPECT_TRUE(::GetWindowLongPtrA(button.m_hWnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
-}
-
 TEST_F(SkinButtonTest, TemplateButtonBecomesOwnerDrawn) {
     HWND plain =
         ::CreateWindowExA(0, "BUTTON", "tool", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 60, 60,
@@ -200,19 +185,17 @@ TEST_F(SkinButtonTest, TemplateButtonBecomesOwnerDrawn) {
 
 TEST_F(SkinButtonTest, PicturesGiveTheRegionAndTheUpPictureWithYellowKeyedOut) {
     CSkinButton& button = MenuButton();
+    const LONG_PTR style = ::GetWindowLongPtrA(button.m_hWnd, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CLIPSIBLINGS | WS_CLIPCHILDREN), WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    EXPECT_TRUE(::GetWindowLongPtrA(button.m_hWnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
     ASSERT_NE(button.GetRegion(), nullptr);
-    RECT box{};
+    RECT box{}, place{};
     ::GetRgnBox(button.GetRegion(), &box);
-    EXPECT_EQ(box.left, 0);
-    EXPECT_EQ(box.top, 0);
-    EXPECT_EQ(box.right, kPictureWidth);
-    EXPECT_EQ(box.bottom, kPictureHeight);
-    RECT place{};
+    EXPECT_EQ(uitest::Sides(box), (std::array<LONG, 4>{0, 0, kPictureWidth, kPictureHeight}));
     ::GetWindowRect(button.m_hWnd, &place);
     ::MapWindowPoints(nullptr, parent.m_hWnd, reinterpret_cast<POINT*>(&place), 2);
-    EXPECT_EQ(place.left, 10);
-    EXPECT_EQ(place.top, 10);
-    EXPECT_EQ(place.right - place.left, kPictureWidth);
+    EXPECT_EQ(uitest::Sides(place),
+              (std::array<LONG, 4>{10, 10, 10 + kPictureWidth, 10 + kPictureHeight}));
     // The window has a region of its own, not the kept copy.
     RegionHandle windowRegion(::CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(::GetWindowRgn(button.m_hWnd, windowRegion.get()), SIMPLEREGION);
@@ -271,17 +254,6 @@ TEST_F(SkinButtonTest, PressedShowsTheDownPictureAndDisabledTheDisabledOne) {
     EXPECT_EQ(button.GetLatched(), 0);
 }
 
-TEST_F(SkinButtonTest, ClickPostsItsIdentifierToTheParent) {
-    CSkinButton& button = MenuButton();
-    Click(button);
-    ASSERT_TRUE(uitest::PumpUntil([&] { return !parent.clicked.empty(); }));
-    ASSERT_EQ(parent.clicked.size(), 1u);
-    EXPECT_EQ(parent.clicked[0], kMenuButtonId);
-    EXPECT_EQ(button.GetLatched(), 0) << "a push button does not latch";
-    MSG msg;
-    EXPECT_FALSE(uitest::TakePosted(mainWindow.m_hWnd, WM_SYSCOMMAND, &msg, 20));
-}
-
 TEST_F(SkinButtonTest, ExitButtonClosesTheMainWindowOrElseItsTopWindow) {
     CSkinButton button;
     CreateButton(button, CSkinButton::kCloseId, 24, 24);
@@ -337,7 +309,7 @@ TEST_F(SkinButtonTest, SpaceBarNeverPressesItOtherKeysPass) {
     }
 }
 
-TEST_F(SkinButtonTest, ToggleKindsLatchOnEachClick) {
+TEST_F(SkinButtonTest, ClickPostsItsIdentifierAndToggleKindsLatch) {
     for (int kind : {CSkinButton::kPush, CSkinButton::kToggle, CSkinButton::kFramedPush,
                      CSkinButton::kFramedToggle}) {
         SCOPED_TRACE(kind);
@@ -355,6 +327,9 @@ TEST_F(SkinButtonTest, ToggleKindsLatchOnEachClick) {
         parent.clicked.clear();
         button.DestroyWindow();
     }
+    MSG msg;
+    EXPECT_FALSE(uitest::TakePosted(mainWindow.m_hWnd, WM_SYSCOMMAND, &msg, 20))
+        << "only the Exit button closes";
 }
 
 TEST_F(SkinButtonTest, LatchedToggleShowsTheDownPicture) {

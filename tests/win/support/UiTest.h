@@ -8,6 +8,7 @@
 
 #include "tests/win/support/TestFiles.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -136,6 +137,19 @@ inline Capture CaptureClient(HWND wnd) {
     ::DeleteDC(memory);
     ::ReleaseDC(wnd, windowDc);
     return capture;
+}
+
+// A rectangle's sides, for comparisons that print both sides on failure.
+inline std::array<LONG, 4> Sides(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// A font as "face height weight", with " underlined" where it is.
+inline std::string FontText(HFONT font) {
+    LOGFONTA f{};
+    if (::GetObjectA(font, sizeof f, &f) != sizeof f) return "<no font>";
+    return std::string(f.lfFaceName) + " " + std::to_string(f.lfHeight) + " " +
+           std::to_string(f.lfWeight) + (f.lfUnderline ? " underlined" : "");
 }
 
 // A picture described pixel by pixel.
