@@ -44,19 +44,18 @@ class AboutDlgTest : public ::testing::Test {
         if (::GetCapture()) ::ReleaseCapture();
     }
 
-    // The web label's centre and a point beside it, in dialog coordinates.
+    // The web label in dialog coordinates; its centre and a point below it.
+    static RECT Label() {
+        RECT label{};
+        ::GetWindowRect(about->WebLabel().m_hWnd, &label);
+        ::MapWindowPoints(nullptr, about->m_hWnd, reinterpret_cast<POINT*>(&label), 2);
+        return label;
+    }
     static POINT LabelCentre() {
-        RECT label{};
-        ::GetWindowRect(about->WebLabel().m_hWnd, &label);
-        ::MapWindowPoints(nullptr, about->m_hWnd, reinterpret_cast<POINT*>(&label), 2);
-        return POINT{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+        const RECT r = Label();
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    static POINT BelowLabel() {
-        RECT label{};
-        ::GetWindowRect(about->WebLabel().m_hWnd, &label);
-        ::MapWindowPoints(nullptr, about->m_hWnd, reinterpret_cast<POINT*>(&label), 2);
-        return POINT{label.left + 2, label.bottom + 6};
-    }
+    static POINT BelowLabel() { return POINT{Label().left + 2, Label().bottom + 6}; }
     static LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
     static HCURSOR Hand() {
         HCURSOR own = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
@@ -78,16 +77,8 @@ TEST_F(AboutDlgTest, WebLabelIsABlueLinkInTwelvePixelFonts) {
     EXPECT_EQ(label.m_hWnd, about->GetDlgItem(IDC_ABOUT_WEB));
     EXPECT_EQ(label.GetLink(), 1);
     EXPECT_EQ(label.GetColor(), RGB(0, 0, 255));
-    LOGFONTA normal{};
-    LOGFONTA hover{};
-    ::GetObjectA(label.GetNormalFont(), sizeof normal, &normal);
-    ::GetObjectA(label.GetHoverFont(), sizeof hover, &hover);
-    EXPECT_EQ(normal.lfHeight, -12);
-    EXPECT_EQ(normal.lfWeight, 400);
-    EXPECT_FALSE(normal.lfUnderline);
-    EXPECT_EQ(hover.lfHeight, -12);
-    EXPECT_EQ(hover.lfWeight, 400);
-    EXPECT_TRUE(hover.lfUnderline);
+    EXPECT_EQ(uitest::FontText(label.GetNormalFont()), "Tahoma -12 400");
+    EXPECT_EQ(uitest::FontText(label.GetHoverFont()), "Tahoma -12 400 underlined");
     EXPECT_EQ(label.GetWindowText(), kAboutWebAddress);
 }
 
