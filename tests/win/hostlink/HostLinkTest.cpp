@@ -57,10 +57,11 @@ class FakeHostWindow {
 
 }  // namespace
 
-TEST(HostLink, PostsEveryMessageWithItsPackedParameters) {
-    FakeHostWindow host;
+TEST(HostLink, PostsEveryMessageWithItsPackedParametersAndTheViewHandle) {
+    FakeHostWindow host, view;
     ASSERT_NE(host.get(), nullptr);
     HostLink link(host.get());
+    link.Attach(view.get(), nullptr);
     link.EditCountingLine({70000, 5}, {-1, 240});
     link.EditCountingLine({0xFFFF, 0}, {0x8000, 1});
     link.PatternFeatures();
@@ -74,6 +75,7 @@ TEST(HostLink, PostsEveryMessageWithItsPackedParameters) {
     link.Detach();
     // 70000 keeps its low 16 bits; a high bit is not sign-extended into the upper half.
     const std::vector<Received> expected = {
+        {WM_HOST_ATTACH, reinterpret_cast<uintptr_t>(view.get()), 0},
         {WM_HOST_EDIT_COUNTING_LINE, (4464u << 16) | 5u, 0xFFFF00F0u},
         {WM_HOST_EDIT_COUNTING_LINE, 0xFFFF0000u, 0x80000001u},
         {WM_HOST_PATTERN_FEATURES, 0, 0},
@@ -86,18 +88,6 @@ TEST(HostLink, PostsEveryMessageWithItsPackedParameters) {
         {WM_HOST_COUNTER_SETTINGS_SAVED, 0, 0},
         {WM_HOST_DETACH, 0, 0}};
     EXPECT_EQ(host.Drain(), expected);
-}
-
-TEST(HostLink, AttachCarriesTheViewAndMainWindowHandles) {
-    FakeHostWindow host;
-    FakeHostWindow view;
-    HostLink link(host.get());
-    link.Attach(view.get(), nullptr);
-    const std::vector<Received> got = host.Drain();
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].message, WM_HOST_ATTACH);
-    EXPECT_EQ(got[0].wParam, reinterpret_cast<uintptr_t>(view.get()));
-    EXPECT_EQ(got[0].lParam, 0u);
 }
 
 TEST(HostLink, WindowFromThirtyTwoBitValueFindsTheWindow) {

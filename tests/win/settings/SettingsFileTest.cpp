@@ -59,14 +59,6 @@ TEST_F(SettingsFileTest, AnExistingFileIsLeftAsItIs) {
     EXPECT_EQ(record.heightDetection, 0);  // absent: the load default, not the new-file value
 }
 
-TEST_F(SettingsFileTest, EveryFieldSurvivesASaveAndLoad) {
-    file.CreateSettingIni(path);
-    file.SaveSettingIni(Scrambled(), kAllSections);
-    CameraSettings loaded;
-    file.LoadSettingIni(loaded, kAllSections);
-    EXPECT_EQ(loaded, Scrambled());
-}
-
 TEST_F(SettingsFileTest, SectionAndKeyNamesMatchWhateverTheirCase) {
     ASSERT_TRUE(WriteRaw(path,
                          "[GENERAL SETTINGS]\r\nsite name=Lobby\r\nPORT=8000\r\n"
