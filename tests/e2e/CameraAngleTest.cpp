@@ -8,13 +8,13 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
 
+#include "EndToEnd.h"
 #include "hostlink/BlockLayouts.h"
 #include "hostlink/HostMessages.h"
 #include "res/Resource.h"
@@ -24,17 +24,12 @@
 
 namespace {
 
+using e2e::kApp;
+using e2e::kTimeout;
+using e2e::WaitFor;
 using hostsim::HostFixture;
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
-constexpr DWORD kTimeout = 20000;
 constexpr char kIni[] = "Setting01.ini";
-
-bool WaitFor(const std::function<bool()>& done) {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < kTimeout; Sleep(50))
-        if (done()) return true;
-    return done();
-}
 
 // A camera mounted this way (degrees, cm), nobody walking, the template ahead.
 hostsim::Scene Mounting(double tilt, double roll, double pan, double height) {
@@ -96,15 +91,7 @@ class CameraAngle : public ::testing::Test {
         Press(IDC_CA_UPDATE);
         ASSERT_TRUE(host.WaitForCount(WM_HOST_CAMERA_ANGLE_SAVED, saved + 1, kTimeout));
     }
-    // The message box shown now, dismissed and gone with its loop (Wine's
-    // ending box loop can drop a message posted meanwhile).
-    std::string Box() {
-        const auto box = host.FindMessageBox(kTimeout);
-        if (!box) return "<no message box>";
-        HostFixture::DismissMessageBox(box->hwnd);
-        WaitFor([&] { return !IsWindow(box->hwnd); });
-        return box->text;
-    }
+    std::string Box() const { return e2e::AnswerBox(host).text; }
     std::string Stored(const char* section, const char* key) const {
         return host.ReadIni(kIni, section, key, "<none>");
     }
@@ -150,10 +137,7 @@ TEST_F(CameraAngle, UpdateStoresResultAndReferenceThenVerificationShowsIt) {
     const hostsim::Scene scene = Mounting(60, 1.5, 3, 240);
     std::vector<unsigned char> left(hostsim::kPictureBytes);
     hostsim::StereoRenderer(scene).Render(0, left.data(), nullptr);
-    auto shot = [&](int id) {
-        Sleep(200);  // the last picture reaches the screen
-        return HostFixture::CaptureWindow(GetDlgItem(dialog, id));
-    };
+    auto shot = [&](int id) { return HostFixture::CaptureWindow(GetDlgItem(dialog, id)); };
     auto green = [&](int id, int x, int y) { return shot(id).Pixel(x, y) == RGB(0, 255, 0); };
     auto sceneShown = [&](const hostsim::Capture& capture) {  // of 4800 pixels looked at
         int same = 0;
@@ -171,7 +155,7 @@ TEST_F(CameraAngle, UpdateStoresResultAndReferenceThenVerificationShowsIt) {
     EXPECT_EQ(sceneShown(shot(IDC_AV_OLD)), 0);
     Click(IDC_AV_OLD, {50, 60});
     ASSERT_TRUE(WaitFor([&] { return green(IDC_AV_CURRENT, 50, 60); }));
-    EXPECT_TRUE(green(IDC_AV_OLD, 52, 60));
+    EXPECT_TRUE(WaitFor([&] { return green(IDC_AV_OLD, 52, 60); }));
     Click(IDC_AV_CURRENT, {100, 100});
     ASSERT_TRUE(WaitFor([&] { return green(IDC_AV_OLD, 100, 98); }));
     EXPECT_FALSE(green(IDC_AV_OLD, 52, 60));

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "EndToEnd.h"
 #include "framework/Handles.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
@@ -23,24 +23,16 @@
 
 namespace {
 
+using e2e::kApp;
+using e2e::kTimeout;
+using e2e::WaitFor;
 using hostsim::Capture;
 using hostsim::HostFixture;
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
-constexpr DWORD kTimeout = 20000;
 constexpr char kTitle[] = "Counter Settings Dialog";
 constexpr char kTipsTitle[] = "Setup Tips for Height Detection";
 constexpr char kIni[] = "Setting01.ini";
 constexpr char kSection[] = "Counter Settings";
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = kTimeout) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (done()) return true;
-        Sleep(50);
-    }
-    return done();
-}
 
 // Where an arrow picture of one colour lies in a capture, and which way it
 // points when it lies across: the arrow's tail is a tall column, its tip a
@@ -144,10 +136,7 @@ class CounterSettings : public ::testing::Test {
         Store("Image Cnt Line Pt2 y", "180");
         Store("AngleIN", "0.000000");
     }
-    Capture CapturePicture() {
-        Sleep(200);  // let the last blit reach the screen
-        return HostFixture::CaptureWindow(picture);
-    }
+    Capture CapturePicture() const { return HostFixture::CaptureWindow(picture); }
 
     HostFixture host;
     std::optional<hostsim::Simulator> sim;  // the counting engine answering the program
@@ -196,7 +185,6 @@ TEST_F(CounterSettings, DrawnLineGoesToTheHostAndItsAnswerIsStoredOnOk) {
     // its size at (14, 35) by the shipped skin).
     EXPECT_TRUE(WaitFor([&] {
         sim->SendFrame();
-        Sleep(200);
         const Capture view = HostFixture::CaptureWindow(host.ViewHwnd());
         int green = 0;
         for (int x = 14 + 2 * 100; x < 14 + 2 * 160; ++x)
@@ -344,20 +332,16 @@ TEST_F(CounterSettings, RefusedIntervalsAndTimesKeepTheDialogOpen) {
         SetText(IDC_CS_INTERVAL_SECOND, "0");
         SetText(id, text);
         Press(IDC_CS_OK);
-        const auto box = host.FindMessageBox(kTimeout);
-        ASSERT_TRUE(box.has_value()) << text;
-        EXPECT_NE(box->text.find("Please enter an integer"), std::string::npos) << box->text;
-        HostFixture::DismissMessageBox(box->hwnd);
+        const std::string box = e2e::AnswerBox(host).text;
+        EXPECT_NE(box.find("Please enter an integer"), std::string::npos) << text << ": " << box;
         EXPECT_TRUE(IsWindow(dialog));
     }
     // Valid interval, but the From-To time runs backwards: said, dialog stays.
     SetText(IDC_CS_INTERVAL_FIRST, "0");
     SetText(IDC_CS_INTERVAL_SECOND, "0");
     Press(IDC_CS_OK);
-    const auto box = host.FindMessageBox(kTimeout);
-    ASSERT_TRUE(box.has_value());
-    EXPECT_NE(box->text.find("start time must be earlier"), std::string::npos) << box->text;
-    HostFixture::DismissMessageBox(box->hwnd);
+    const std::string box = e2e::AnswerBox(host).text;
+    EXPECT_NE(box.find("start time must be earlier"), std::string::npos) << box;
     EXPECT_TRUE(IsWindow(dialog));
 
     // With "24 Hours" the times are not in use: OK goes through, the old
@@ -477,10 +461,7 @@ TEST_F(CounterSettingsHostFaults, MissingBlockIsSaidAndNonsenseAnswersAreStoredS
     Start();
     Open();
     ASSERT_TRUE(host.PostToView(WM_VIEW_COUNTING_LINE_3D, 1, 0));
-    const auto box = host.FindMessageBox(kTimeout);
-    ASSERT_TRUE(box.has_value());
-    EXPECT_EQ(box->text, "Can't Open Shared Memory for Reading 3D Counting Line!");
-    HostFixture::DismissMessageBox(box->hwnd);
+    EXPECT_EQ(e2e::AnswerBox(host).text, "Can't Open Shared Memory for Reading 3D Counting Line!");
     ASSERT_TRUE(IsWindow(dialog));
 
     hostsim::SharedBlocks blocks;

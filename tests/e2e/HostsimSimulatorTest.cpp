@@ -1,6 +1,5 @@
-// The stand-in host's counting engine and demo program with the real settings
-// program: live pictures reach the program's window, the demo's scripted tour
-// ends cleanly, and a host that dies takes its program with it.
+// The stand-in host's demo program with the real settings program: the
+// scripted tour ends cleanly, and a host that dies takes its program with it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,28 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "EndToEnd.h"
 #include "hostlink/HostMessages.h"
 #include "tools/hostsim/HostFixture.h"
 #include "tools/hostsim/PngFile.h"
-#include "tools/hostsim/Simulator.h"
 
 using namespace hostsim;
 
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 30000;
 constexpr char kMainTitle[] = "Varanis - Tallyscope";
-
-// Pixels of the template's white frame (235, 238, 240), which only the
-// simulated camera picture holds.
-int FramePixels(const Capture& capture) {
-    int count = 0;
-    for (std::uint32_t p : capture.pixels) {
-        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-        count += std::abs(r - 240) <= 8 && std::abs(g - 238) <= 8 && std::abs(b - 235) <= 8;
-    }
-    return count;
-}
 
 // Distinct colours of a picture: a blank or failed capture has one or two.
 std::size_t Colours(const Capture& capture) {
@@ -64,35 +51,6 @@ HWND ProgramWindowOfChildOf(DWORD parent) {
 }
 
 }  // namespace
-
-TEST(HostsimSimulator, LivePicturesReachTheProgramsWindow) {
-    HostFixture host;
-    Scene scene = DefaultScene(CameraModel{});
-    scene.people.clear();
-    Simulator sim(host.Host(), host.SettingsFile(1), scene);
-    ASSERT_TRUE(sim.BlocksReady());
-    ASSERT_TRUE(host.Launch(TALLYSCOPE_APP_EXE, 1, "English.ini"));
-    ASSERT_NE(host.WaitForAttach(kStartTimeoutMs), nullptr);
-    HWND frame = host.FindTopWindow(kMainTitle, "", 10000);
-    ASSERT_NE(frame, nullptr);
-    const int before = FramePixels(HostFixture::CaptureWindow(frame));
-
-    // The program redraws on each picture; look until the template shows.
-    int after = 0;
-    for (int attempt = 0; attempt < 100 && after < 2000; ++attempt) {
-        ASSERT_TRUE(sim.SendFrame());
-        ::Sleep(100);
-        after = FramePixels(HostFixture::CaptureWindow(frame));
-    }
-    EXPECT_LT(before, 200);
-    EXPECT_GE(after, 2000) << "the template's white frame never appeared on screen";
-    EXPECT_GT(sim.Snapshot().liveFrames, 0u);
-
-    const auto code = host.Close(kStartTimeoutMs);
-    ASSERT_TRUE(code);
-    EXPECT_EQ(*code, 0u);
-    EXPECT_TRUE(sim.WaitForDetach(5000));
-}
 
 TEST(HostsimSimulator, HeadlessTourSavesEveryDialogInItsLanguageAndClosesTheProgram) {
     HostFixture runner;  // only starts the demo and keeps its folders
@@ -133,16 +91,10 @@ TEST(HostsimSimulator, DemoEndedByForceTakesTheProgramWithIt) {
                                   "\" --settings \"" + runner.PathOf("Settings") + "\"";
     ASSERT_TRUE(runner.LaunchRaw(DemoProgram(), arguments));
     HWND window = nullptr;
-    for (int i = 0; i < 300 && !window; ++i) {
-        window = ProgramWindowOfChildOf(runner.ProcessId());
-        if (!window) ::Sleep(100);
-    }
-    ASSERT_NE(window, nullptr) << "the demo did not start the program";
+    ASSERT_TRUE(
+        e2e::WaitFor([&] { return (window = ProgramWindowOfChildOf(runner.ProcessId())); }, 30000))
+        << "the demo did not start the program";
     runner.Kill();  // the demo ends without a chance to close anything
-    bool gone = false;
-    for (int i = 0; i < 100 && !gone; ++i) {
-        gone = !::IsWindow(window);
-        if (!gone) ::Sleep(100);
-    }
-    EXPECT_TRUE(gone) << "the program outlived its host";
+    EXPECT_TRUE(e2e::WaitFor([&] { return !::IsWindow(window); }, 10000))
+        << "the program outlived its host";
 }

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "EndToEnd.h"
 #include "framework/Handles.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
@@ -17,11 +19,11 @@
 
 namespace {
 
+using e2e::kApp;
+using e2e::kTimeout;
 using hostsim::HostFixture;
 using hostsim::SharedBlocks;
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
-constexpr DWORD kTimeout = 20000;
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 // Where the shipped skin puts the live picture (640 x 480 at 14, 35: twice the picture).
@@ -94,9 +96,20 @@ class MainView : public ::testing::Test {
         WriteSetting("Mask Size", "48");
         WriteSetting("Mask Color", "255");
     }
-    hostsim::Capture CaptureView() {
-        Sleep(200);  // let the screen settle after the last blit
-        return HostFixture::CaptureWindow(host.ViewHwnd());
+    // The view once it shows what `shown` looks for; without it, after a
+    // quiet moment in which a wrong picture would have reached the screen.
+    hostsim::Capture CaptureView(const std::function<bool(const hostsim::Capture&)>& shown = {}) {
+        hostsim::Capture capture;
+        if (!shown) Sleep(200);
+        e2e::WaitFor([&] {
+            capture = HostFixture::CaptureWindow(host.ViewHwnd());
+            return !shown || shown(capture);
+        });
+        return capture;
+    }
+    // The dark grey picture is on the screen (overlays are drawn with it).
+    static bool DarkShown(const hostsim::Capture& capture) {
+        return Near(PictureColor(capture, 300, 230), 0x40, 0x40, 0x40, 8);
     }
     void ExpectClosedWithDetachLast(std::optional<DWORD> exitCode) {
         ASSERT_TRUE(exitCode.has_value());
@@ -151,8 +164,9 @@ TEST_F(MainView, LivePictureIsShownMarkedAndALargerPictureIsRefused) {
     SendLiveFrame();
     ASSERT_TRUE(host.SendToView(WM_VIEW_MARKER_RECT, (100u << 16) | 100u, (200u << 16) | 180u));
     SendLiveFrame();
-    hostsim::Capture capture = CaptureView();
-    ASSERT_FALSE(capture.empty());
+    hostsim::Capture capture = CaptureView([](const hostsim::Capture& c) {
+        return CountColor(c, RECT{100, 100, 200, 101}, 255, 255, 255) > 20;
+    });
     for (const auto& [x, y, r, g, b] :
          {std::tuple{60, 200, 0, 0, 200}, std::tuple{260, 200, 200, 0, 0},
           std::tuple{160, 10, 0, 200, 0}})
@@ -186,13 +200,15 @@ TEST_F(MainView, StoredLineIsSentAfterAttachAndItsBandAndArrowsFollowTheSettings
     EXPECT_EQ(messages[1].msg, WM_HOST_SET_COUNTING_LINE);
 
     SendLiveFrame();
-    hostsim::Capture capture = CaptureView();
+    hostsim::Capture capture = CaptureView(DarkShown);
     EXPECT_EQ(CountColor(capture, RECT{40, 100, 280, 140}, 0, 255, 0), 0)
         << "no band before the host's line";
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE, (60u << 16) | 120u, (260u << 16) | 120u));
     SendLiveFrame();
-    capture = CaptureView();
     // The band's long sides lie 3 pixels above and below the line.
+    capture = CaptureView([](const hostsim::Capture& c) {
+        return CountColor(c, RECT{70, 117, 250, 118}, 0, 255, 0) > 100;
+    });
     EXPECT_GT(CountColor(capture, RECT{70, 117, 250, 118}, 0, 255, 0), 100);
     EXPECT_GT(CountColor(capture, RECT{70, 123, 250, 124}, 0, 255, 0), 100);
     // "In Only": the in arrow below the line, no out arrow above it.
@@ -210,7 +226,7 @@ TEST_F(MainView, NoOverlaysButTheMarkerWithoutACountingLineSet) {
     StartProgram();
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE, (60u << 16) | 120u, (260u << 16) | 120u));
     SendLiveFrame();
-    const hostsim::Capture capture = CaptureView();
+    const hostsim::Capture capture = CaptureView(DarkShown);
     EXPECT_EQ(CountColor(capture, RECT{10, 20, 110, 120}, 255, 0, 0), 0);
     EXPECT_EQ(CountColor(capture, RECT{40, 100, 280, 140}, 0, 255, 0), 0);
 }
@@ -221,7 +237,9 @@ TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
     WriteSetting("Setted", "1");
     StartProgram();
     SendLiveFrame();
-    const hostsim::Capture capture = CaptureView();
+    const hostsim::Capture capture = CaptureView([](const hostsim::Capture& c) {
+        return CountColor(c, RECT{12, 22, 108, 118}, 255, 0, 0) > 500;
+    });
     const int inside = CountColor(capture, RECT{12, 22, 108, 118}, 255, 0, 0);
     EXPECT_GT(inside, 500);                                                 // the hatch
     EXPECT_LT(inside, 96 * 96 * kScale * kScale / 2);                       // ... not a fill
@@ -265,7 +283,8 @@ TEST_F(MainView, LargerFirstPictureShowsItsTopLeftPartAcrossTheRectangle) {
     }
     StartProgram();
     SendLiveFrame(width, height);
-    const hostsim::Capture capture = CaptureView();
+    const hostsim::Capture capture = CaptureView(
+        [](const hostsim::Capture& c) { return Near(PictureColor(c, 160, 120), 0, 200, 0); });
     for (const auto& [x, y] : {std::pair{10, 10}, std::pair{300, 220}, std::pair{160, 120}}) {
         EXPECT_TRUE(Near(PictureColor(capture, x, y), 0, 200, 0))
             << x << "," << y << " " << std::hex << PictureColor(capture, x, y);

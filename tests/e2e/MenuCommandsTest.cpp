@@ -8,15 +8,17 @@
 #include <cstring>
 #include <string>
 
+#include "EndToEnd.h"
 #include "hostlink/HostMessages.h"
 #include "tools/hostsim/HostFixture.h"
 
 namespace {
 
+using e2e::kApp;
+using e2e::kTimeout;
+using e2e::WaitFor;
 using hostsim::HostFixture;
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
-constexpr DWORD kTimeout = 20000;
 constexpr UINT kFileNameCombo = 0x47C;  // the file name box of the common open dialog
 
 std::string CalibrationBytes(float version, size_t size = 272) {
@@ -46,8 +48,7 @@ class MenuCommands : public ::testing::Test {
         } else {
             PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         }
-        for (int i = 0; i < 200 && IsWindow(chooser); ++i) Sleep(50);
-        ASSERT_FALSE(IsWindow(chooser));
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
     }
     std::string StoredCalibration() const {
         return host.ReadIni("Setting02.ini", "Calibration Data", "Path", "<none>");
@@ -85,8 +86,7 @@ TEST_F(MenuCommands, AboutIsShownCentredOnTheView) {
     EXPECT_NEAR((aboutRect.top + aboutRect.bottom) / 2, (viewRect.top + viewRect.bottom) / 2, 1);
     // OK hides it; About again shows the same window.
     PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    for (int i = 0; i < 100 && IsWindowVisible(about); ++i) Sleep(50);
-    EXPECT_FALSE(IsWindowVisible(about));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }));
     ASSERT_TRUE(host.PostToView(WM_COMMAND, 156, 0));
     EXPECT_EQ(host.FindTopWindow("About Tallyscope", "#32770", kTimeout), about);
 }
@@ -107,13 +107,10 @@ TEST_F(MenuCommands, OnlyAValidCalibrationFileIsStoredAndAnnounced) {
     const std::string oldVersion = host.PathOf("old.coe");
     ASSERT_TRUE(host.WriteFile("old.coe", CalibrationBytes(1.0f)));
     ChooseCalibrationFile(&oldVersion);
-    const auto box = host.FindMessageBox(kTimeout);
-    ASSERT_TRUE(box.has_value());
-    EXPECT_EQ(box->caption, "Tallyscope");
-    EXPECT_EQ(box->text, "Version error! Please input version 2.0 coe file.");
-    EXPECT_TRUE(HostFixture::DismissMessageBox(box->hwnd));
-    // Wine drops a message posted while a message box winds down: wait until it is gone.
-    for (int i = 0; i < 100 && IsWindow(box->hwnd); ++i) Sleep(50);
+    const auto box = e2e::AnswerBox(host);
+    EXPECT_EQ(box.caption, "Tallyscope");
+    EXPECT_EQ(box.text, "Version error! Please input version 2.0 coe file.");
+    // Wine drops a message posted while the box's loop winds down after the box has gone.
     Sleep(200);
     expectNothingChanged();
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "EndToEnd.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
 #include "res/Resource.h"
@@ -18,19 +19,14 @@
 
 namespace {
 
+using e2e::kApp;
+using e2e::kTimeout;
+using e2e::WaitFor;
 using hostsim::HostFixture;
 using Lines = std::vector<std::string>;
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
-constexpr DWORD kTimeout = 20000;
 constexpr char kIni[] = "Setting01.ini";
 constexpr char kFailed[] = "Matching Failed! Please select a new test region.";
-
-bool WaitFor(const std::function<bool()>& done) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeout; Sleep(50))
-        if (done()) return true;
-    return done();
-}
 
 class SettingsDialogs : public ::testing::Test {
   protected:
@@ -55,10 +51,7 @@ class SettingsDialogs : public ::testing::Test {
     }
     void Refused(const char* message) {
         PostMessageA(GetDlgItem(dialog, IDC_GS_OK), BM_CLICK, 0, 0);
-        const auto box = host.FindMessageBox(kTimeout);
-        ASSERT_TRUE(box.has_value());
-        EXPECT_EQ(box->text, message);
-        HostFixture::DismissMessageBox(box->hwnd);
+        EXPECT_EQ(e2e::AnswerBox(host).text, message);
         EXPECT_TRUE(IsWindow(dialog));
     }
     void PressNow(int id) {
