@@ -478,7 +478,9 @@ HWND HostFixture::FindTopWindow(DWORD processId, const std::string& title,
 
 std::optional<MessageBoxInfo> HostFixture::FindMessageBox(DWORD processId, DWORD timeoutMs) {
     if (processId == 0) return std::nullopt;
-    return PollUntil(timeoutMs, [&]() -> std::optional<MessageBoxInfo> {
+    // A box can be found before its text is set: wait for the text too, and
+    // give a box that never gets one as it is.
+    const auto look = [&](bool needText) -> std::optional<MessageBoxInfo> {
         BoxSearch search{processId};
         ::EnumWindows(&MatchMessageBox, reinterpret_cast<LPARAM>(&search));
         if (!search.found) return std::nullopt;
@@ -486,8 +488,11 @@ std::optional<MessageBoxInfo> HostFixture::FindMessageBox(DWORD processId, DWORD
         info.hwnd = search.found;
         info.caption = WindowText(search.found);
         info.text = WindowText(search.text);
+        if (needText && info.text.empty()) return std::nullopt;
         return info;
-    });
+    };
+    if (auto box = PollUntil(timeoutMs, [&] { return look(true); })) return box;
+    return look(false);
 }
 
 bool HostFixture::DismissMessageBox(HWND box, DWORD timeoutMs) {
