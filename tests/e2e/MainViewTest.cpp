@@ -225,8 +225,12 @@ TEST_F(MainView, NoOverlaysButTheMarkerWithoutACountingLineSet) {
     WriteRedMask();
     StartProgram();
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE, (60u << 16) | 120u, (260u << 16) | 120u));
+    ASSERT_TRUE(host.SendToView(WM_VIEW_MARKER_RECT, (150u << 16) | 160u, (250u << 16) | 200u));
     SendLiveFrame();
-    const hostsim::Capture capture = CaptureView(DarkShown);
+    const hostsim::Capture capture = CaptureView([](const hostsim::Capture& c) {
+        return DarkShown(c) && CountColor(c, RECT{150, 160, 250, 161}, 255, 255, 255) > 20;
+    });
+    EXPECT_GT(CountColor(capture, RECT{150, 160, 250, 161}, 255, 255, 255), 20);
     EXPECT_EQ(CountColor(capture, RECT{10, 20, 110, 120}, 255, 0, 0), 0);
     EXPECT_EQ(CountColor(capture, RECT{40, 100, 280, 140}, 0, 255, 0), 0);
 }
