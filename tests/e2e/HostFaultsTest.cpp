@@ -1,13 +1,15 @@
-// Host faults against the real program: the host dies (or closes its window)
-// while a dialog waits for its answer and a new host starts a new copy for
-// the same camera; the host window is no window from the start; the shared
-// blocks vanish between the host's announcement and the program's reading.
-// What the program does then (README, "Host faults"):
+// Host faults against the real program: the host dies while a dialog waits
+// for its answer and a new host starts a new copy for the same camera; the
+// host window is no window from the start or closes while the program runs;
+// the shared blocks vanish between the host's announcement and the program's
+// reading. What the program does then:
 // - it never waits for the host: a dialog whose answer never comes stays
 //   usable, its OK/Update stores to the settings file as always, and what it
 //   posts to the gone host is lost without harm;
-// - it keeps running until closed; closing writes the whole settings file as
-//   always, and a copy started later for the camera loads what was confirmed;
+// - it keeps running until closed; with its host gone it does not rewrite the
+//   whole settings file as it closes (all it confirmed was stored then), so a
+//   copy a new host started for the camera loads what was confirmed and keeps
+//   what it confirms itself;
 // - a block opened once stays the program's own mapping until it closes, so
 //   the host closing its mapping changes nothing; a block not yet opened that
 //   vanishes is a missing block: its message box, nothing else.

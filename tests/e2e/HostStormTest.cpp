@@ -97,14 +97,19 @@ RandomMessage NextMessage(std::mt19937& random) {
     const UINT msg = kinds[random() % std::size(kinds)];
     uint32_t w = random();
     uint32_t l = random();
-    switch (random() % 4) {  // bias toward values the handlers branch on
+    const auto plausibleSize = [](uint32_t v) { return (v & 0x01FF'01FF) | 0x0001'0001; };
+    switch (random() % 5) {  // bias toward values the handlers branch on
         case 0:
             w &= 0x0003'0003;  // frame kinds and counts, request kinds
             break;
         case 1:
-            l = (l & 0x01FF'01FF) | 0x0001'0001;  // plausible and oversized picture sizes
+            l = plausibleSize(l);  // plausible and oversized picture sizes
             break;
-        case 2:
+        case 2:  // a picture the view takes, fitting its block or not
+            w &= 0x0001'0003;
+            l = plausibleSize(l);
+            break;
+        case 3:
             w = 0x7FC0'0000;  // NaN as a float; 0x7F80'0000 would be infinity
             l = 0xFF80'0000;
             break;
