@@ -8,6 +8,10 @@ HWND HostLink::WindowFromValue(uint32_t value) {
     return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(value)));
 }
 
+bool HostLink::HostGone() const {
+    return m_hostWnd != nullptr && !::IsWindow(m_hostWnd);
+}
+
 void HostLink::Post(unsigned message, uint32_t wParam, uint32_t lParam) const {
     if (!m_hostWnd) return;
     // Zero-extended into WPARAM/LPARAM; the host reads the low 32 bits.

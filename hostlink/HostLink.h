@@ -22,6 +22,10 @@ class HostLink {
 
     void SetHostWindow(HWND hostWnd) { m_hostWnd = hostWnd; }
     HWND HostWindow() const { return m_hostWnd; }
+    // A host window was given and is no window (any more): the host died,
+    // closed its window, or had gone before this program started. Without a
+    // host window (none given) the host is not gone.
+    bool HostGone() const;
 
     // Without a host window nothing is posted (PostMessage to a null window
     // would land in this thread's own queue).

@@ -84,7 +84,10 @@ CChildView::~CChildView() {
     if (m_memoryDc && m_memoryDcOldBitmap) ::SelectObject(m_memoryDc.get(), m_memoryDcOldBitmap);
     m_memoryBitmap.reset();
     m_memoryDc.reset();
-    if (!m_settingsFile.GetPath().empty()) SaveSettingIni(kAllSections);
+    // A copy whose host has gone does not rewrite the whole file: everything
+    // it confirmed was written when confirmed, and a copy that a new host
+    // started for the same camera may have confirmed newer values since.
+    if (!m_settingsFile.GetPath().empty() && !m_host.HostGone()) SaveSettingIni(kAllSections);
     m_arrowIn.reset();
     m_arrowOut.reset();
     m_imageBlock.Release();

@@ -255,6 +255,13 @@ HWND HostFixture::WaitForAttach(DWORD timeoutMs) {
     return m_view;
 }
 
+HWND HostFixture::FindView(DWORD timeoutMs) {
+    const HWND frame = FindTopWindow("Varanis - Tallyscope", "", timeoutMs);
+    if (!frame) return nullptr;
+    m_view = PollUntil(timeoutMs, [&] { return ::GetWindow(frame, GW_CHILD); });
+    return m_view;
+}
+
 bool HostFixture::PostToView(UINT msg, std::uint32_t wParam, std::uint32_t lParam) const {
     if (!m_view) return false;
     return ::PostMessageA(m_view, msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)) !=

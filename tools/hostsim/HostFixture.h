@@ -112,6 +112,10 @@ class HostFixture {
     // The view window announced by WM_HOST_ATTACH (wParam), or null on timeout.
     HWND WaitForAttach(DWORD timeoutMs);
     HWND ViewHwnd() const { return m_view; }
+    // The view found from outside, for a program whose WM_HOST_ATTACH went
+    // elsewhere (another host window, or none): the only child of the
+    // program's main window. Null on timeout.
+    HWND FindView(DWORD timeoutMs);
     // Posts / sends a WM_VIEW_ message to the view; false without a view.
     bool PostToView(UINT msg, std::uint32_t wParam, std::uint32_t lParam) const;
     bool SendToView(UINT msg, std::uint32_t wParam, std::uint32_t lParam,

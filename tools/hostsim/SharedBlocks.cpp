@@ -34,10 +34,25 @@ const char* SharedBlocks::Name(Block block) {
     }
 }
 
-SharedBlocks::SharedBlocks(const std::string& nameSuffix) {
+std::size_t SharedBlocks::LayoutBytes(Block block) {
+    if (block < 0 || block >= kBlockCount) return 0;
+    return kBytes[block];
+}
+
+SharedBlocks::Sizes SharedBlocks::LayoutSizes() {
+    Sizes sizes{};
+    for (int i = 0; i < kBlockCount; ++i) sizes[static_cast<std::size_t>(i)] = kBytes[i];
+    return sizes;
+}
+
+SharedBlocks::SharedBlocks(const std::string& nameSuffix)
+    : SharedBlocks(nameSuffix, LayoutSizes()) {}
+
+SharedBlocks::SharedBlocks(const std::string& nameSuffix, const Sizes& bytes) {
     for (int i = 0; i < kBlockCount; ++i) {
         Mapping& m = m_blocks[i];
-        m.bytes = kBytes[i];
+        m.bytes = bytes[static_cast<std::size_t>(i)];
+        if (m.bytes == 0) continue;  // a mapping of 0 bytes cannot be made
         m.handle.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                             static_cast<DWORD>(m.bytes),
                                             (Name(static_cast<Block>(i)) + nameSuffix).c_str()));

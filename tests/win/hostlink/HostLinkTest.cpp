@@ -117,3 +117,15 @@ TEST(HostLink, PostingToAVanishedHostIsSilent) {
     link.CameraAngleSaved();  // must neither crash nor report
     EXPECT_FALSE(::IsWindow(gone));
 }
+
+TEST(HostLink, HostIsGoneOnlyWhenItsWindowWasGivenAndIsNoWindow) {
+    EXPECT_FALSE(HostLink().HostGone());  // no host window given: nothing has gone
+    HWND gone;
+    {
+        FakeHostWindow host;
+        ASSERT_NE(host.get(), nullptr);
+        gone = host.get();
+        EXPECT_FALSE(HostLink(host.get()).HostGone());
+    }
+    EXPECT_TRUE(HostLink(gone).HostGone());
+}
