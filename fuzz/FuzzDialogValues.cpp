@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialogs/CalibrationValues.h"
 #include "dialogs/CameraAngleValues.h"
@@ -59,9 +60,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(addresses == 0 ? selected == -1
                          : selected >= 0 && static_cast<size_t>(selected) < addresses);
 
-    // Counter Settings: any stored time shows as a time of day.
+    Check(general::RecycleChoiceDays(n) == 0 ||
+          general::RecycleChoiceIndex(general::RecycleChoiceDays(n)) == n);
+    if (general::RecycleChoiceIndex(n) >= 0) Check(general::IsRecyclePeriod(n));
+    // Looked-up addresses: never a loopback one, never one twice.
+    std::vector<std::string> lookedUp;
+    for (size_t at = 0; at < text.size(); at = text.find(' ', at) + 1) {
+        lookedUp.emplace_back(text.substr(at, text.find(' ', at) - at));
+        if (text.find(' ', at) == std::string_view::npos) break;
+    }
+    const std::vector<std::string> offered = general::OfferedAddresses(lookedUp);
+    for (size_t i = 0; i < offered.size(); ++i) {
+        Check(offered[i].rfind("127.", 0) != 0);
+        for (size_t j = 0; j < i; ++j) Check(offered[i] != offered[j]);
+    }
+
+    // Counter Settings: any stored time shows as a time of day, and a shown
+    // time stored again shows the same.
     const counter::TimeOfDay time = counter::UnpackTimeOfDay(n);
     Check(time.hour >= 0 && time.hour <= 23 && time.minute >= 0 && time.minute <= 59 &&
           time.second >= 0 && time.second <= 59);
+    Check(counter::UnpackTimeOfDay(counter::PackTimeOfDay(time)) == time);
+    Check(!(counter::StartBeforeStop(n, unit) && counter::StartBeforeStop(unit, n)));
+    // An interval shown in the fields it accepts is stored as it was shown.
+    const counter::IntervalFields fields = counter::SplitInterval(n);
+    if (fields.first >= 0 && fields.first <= counter::kIntervalFirstMax && fields.second >= 0 &&
+        fields.second <= counter::kIntervalSecondMax) {
+        Check(counter::JoinInterval(fields.first, fields.second) == n);
+    }
+    (void)counter::JoinInterval(n, unit);  // any fields: no overflow (UBSan watches)
+
+    // Camera Angle: a result equal to what is stored is no change, unless it
+    // is no number at all (NaN or infinite: never a mounting).
+    const angle::CameraAngles angles{a, b, a};
+    Check(angle::AnglesChanged(angles, angles) == !(std::isfinite(a) && std::isfinite(b)));
+    Check(calibration::CoordinateText(n, unit).size() <= 26);
     return 0;
 }

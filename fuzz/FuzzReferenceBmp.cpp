@@ -29,5 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (std::memcmp(pixels.data() + *count, black.data(), kReferencePixelBytes - *count) != 0) {
         std::abort();
     }
+    // What was read, written again the program's way, reads back the same.
+    const std::vector<uint8_t> written =
+        EncodeReferencePicture(ConstReferencePixels(pixels.data(), kReferencePixelBytes));
+    std::vector<uint8_t> again(kReferencePixelBytes, 0xEE);
+    if (!DecodeReferencePicture(written, ReferencePixels(again.data(), kReferencePixelBytes)) ||
+        again != pixels) {
+        std::abort();
+    }
     return 0;
 }
