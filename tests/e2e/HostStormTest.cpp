@@ -177,7 +177,14 @@ void Storm(const BlockState& state) {
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
     ASSERT_FALSE(host.Messages().empty());
-    EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH);
+    EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH) << [&] {
+        std::string last;  // the end of the host's log, to see what came after
+        const auto all = host.Messages();
+        for (size_t i = all.size() > 8 ? all.size() - 8 : 0; i < all.size(); ++i)
+            last += std::to_string(all[i].msg - WM_HOST_ATTACH) + "(" +
+                    std::to_string(all[i].wParam) + "," + std::to_string(all[i].lParam) + ") ";
+        return "last messages, as WM_HOST_ATTACH + n: " + last;
+    }();
     EXPECT_EQ(testsupport::CrashDumps(kApp), dumpsBefore);
     if (state.blocks == Blocks::Missing) {
         EXPECT_GT(answerer.Answered(), 0);  // the missing blocks were said

@@ -126,6 +126,15 @@ TEST_F(ReliabilityKillAfterConfirm, EachConfirmedChangeOutlivesAKillAndLoadsNext
     // Update in Camera Angle: the angle, the height and the reference picture.
     Start();
     Open(152, IDC_CA_PICTURE);
+    // The user clicks on the picture they see: wait until it shows the scene.
+    ASSERT_TRUE(WaitFor([&] {
+        const hostsim::Capture shown =
+            HostFixture::CaptureWindow(GetDlgItem(dialog, IDC_CA_PICTURE));
+        int lit = 0;
+        for (int y = 0; y < shown.height; y += 8)
+            for (int x = 0; x < shown.width; x += 8) lit += shown.Pixel(x, y) != RGB(0, 0, 0);
+        return lit > 500;
+    }));
     for (const hostsim::Vec2& corner : sim->TemplateInPicture()) {
         const POINT p{std::lround(corner.x), std::lround(corner.y)};
         Mouse(IDC_CA_PICTURE, WM_LBUTTONDOWN, p);

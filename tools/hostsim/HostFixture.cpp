@@ -1,5 +1,6 @@
 #include "tools/hostsim/HostFixture.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,8 @@ namespace {
 constexpr char kHostClassName[] = "TallyscopeHostSimWindow";
 constexpr UINT kFirstRecorded = WM_APP;  // 0x8000
 constexpr UINT kLastRecorded = 0xBFFF;   // end of the WM_APP range
+// Posted to the window by Drain, below the recorded range.
+constexpr UINT kDrainMessage = WM_USER + 0x7F0;
 
 using Clock = std::chrono::steady_clock;
 
@@ -156,6 +159,16 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         return 0;
     }
     switch (msg) {
+        case kDrainMessage:
+            if (self) {
+                {
+                    std::lock_guard<std::mutex> lock(self->m_mutex);
+                    self->m_drainsDone =
+                        std::max(self->m_drainsDone, static_cast<unsigned>(wParam));
+                }
+                self->m_changed.notify_all();
+            }
+            return 0;
         case WM_CLOSE:
             ::DestroyWindow(hwnd);
             return 0;
@@ -165,6 +178,20 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         default:
             return ::DefWindowProcA(hwnd, msg, wParam, lParam);
     }
+}
+
+bool HostWindow::Drain(DWORD timeoutMs) const {
+    unsigned asked = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        asked = ++m_drainsAsked;
+    }
+    // Posted messages queue up in order: once this one is handled, all
+    // posted before it have been recorded.
+    if (!::PostMessageA(m_hwnd, kDrainMessage, asked, 0)) return false;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                              [&] { return m_drainsDone >= asked; });
 }
 
 void HostWindow::Record(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -382,6 +409,7 @@ bool HostFixture::Running() const {
 std::optional<DWORD> HostFixture::WaitForExit(DWORD timeoutMs) const {
     if (!m_process) return std::nullopt;
     if (::WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    m_host.Drain(timeoutMs);  // what the program posted before it ended is in the log
     DWORD code = 0;
     if (!::GetExitCodeProcess(m_process.get(), &code)) return std::nullopt;
     return code;

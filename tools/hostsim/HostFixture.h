@@ -65,6 +65,9 @@ class HostWindow {
     // Waits until at least `count` messages `msg` have arrived.
     bool WaitForCount(UINT msg, std::size_t count, DWORD timeoutMs) const;
     void ClearMessages();
+    // Returns once every message posted to the window before the call has
+    // been recorded (the window's thread may lag behind a busy machine).
+    bool Drain(DWORD timeoutMs) const;
 
     // Called on the window's thread for each recorded message, after recording.
     // Once SetHandler returns, the previous handler is no longer running and
@@ -82,7 +85,9 @@ class HostWindow {
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::vector<HostMessage> m_messages;
-    std::mutex m_handlerMutex;  // held while the handler runs
+    mutable unsigned m_drainsAsked = 0;  // under m_mutex
+    unsigned m_drainsDone = 0;           // under m_mutex
+    std::mutex m_handlerMutex;           // held while the handler runs
     std::function<void(const HostMessage&)> m_handler;
 };
 
