@@ -27,6 +27,7 @@
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
 #include "res/Resource.h"
+#include "tests/support/DialogSteps.h"
 #include "tests/support/RunLength.h"
 #include "tests/win/support/ResourceCounts.h"
 #include "tests/win/support/TestFiles.h"
@@ -174,21 +175,8 @@ TEST(ManyCameras, StartUpsWaitForTheStartUpMutexAndEachCopyKeepsToItsOwnFiles) {
 
 // ---- The soak: live pictures and every dialog, again and again, in every copy.
 
-struct Step {
-    UINT command;
-    const char* title;  // of what the command opens; nullptr: nothing
-    int closeWith;
-    bool withTips;  // open and close the height tips from the dialog's link first
-};
-constexpr Step kSteps[] = {
-    {150, "General Settings", IDCANCEL, false},
-    {151, "Counter Settings", IDC_CS_CANCEL, true},
-    {152, "Camera Angle", IDC_CA_EXIT, false},
-    {153, "Camera Angle Verification", IDC_AV_EXIT, false},
-    {154, "Calibration Test", IDC_CT_EXIT, false},
-    {155, nullptr, 0, false},
-    {156, "About Tallyscope", IDOK, false},
-};
+using testsupport::DialogStep;
+using testsupport::kDialogSteps;
 
 template <typename F>
 bool PollFor(F done) {
@@ -199,7 +187,7 @@ bool PollFor(F done) {
 
 // One round of every step in one copy, as its installer would go through them.
 bool EveryDialogOnce(HostFixture& host) {
-    for (const Step& step : kSteps) {
+    for (const DialogStep& step : kDialogSteps) {
         if (!host.PostToView(WM_COMMAND, step.command, 0)) return false;
         if (step.title) {
             HWND dialog = host.FindTopWindow(step.title, "#32770", kTimeout);

@@ -15,32 +15,12 @@
 #include "settings/ReferencePicture.h"
 #include "settings/SettingsPaths.h"
 #include "tests/win/support/UiTest.h"
+#include "ViewFrame.h"
 #include "view/ChildView.h"
 
 namespace {
 
 CWinApp g_app("Tallyscope");
-
-// A frame holding the view, as the main frame does.
-class TestFrame : public CFrameWnd {
-  public:
-    explicit TestFrame(ViewStartup startup) { m_view.SetStartup(std::move(startup)); }
-    CChildView m_view;
-
-  protected:
-    int OnCreate(LPCREATESTRUCT) {
-        const RECT empty{0, 0, 0, 0};
-        return m_view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, empty, this,
-                             AFX_IDW_PANE_FIRST)
-                   ? 0
-                   : -1;
-    }
-    void PostNcDestroy() override {}  // the test owns the frame
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(TestFrame, CFrameWnd)
-ON_MESSAGE(WM_CREATE, OnCreate)
-END_MESSAGE_MAP()
 
 // The menu's items as "<command> <text>", separators as "-".
 std::vector<std::string> ReadMenu(HMENU menu) {
@@ -88,7 +68,7 @@ class ChildViewTest : public ::testing::Test {
         program.Write("resources\\Lang\\" + name, text);
     }
     CChildView& Start(const std::string& language = "English.ini") {
-        frame = std::make_unique<TestFrame>(
+        frame = std::make_unique<ViewFrame>(
             ViewStartup{program.path() + "\\", settings.path(), 7, nullptr, language});
         g_app.m_pMainWnd = frame.get();
         const RECT rect{0, 0, 850, 600};
@@ -113,7 +93,7 @@ class ChildViewTest : public ::testing::Test {
 
     TempFolder program;
     TempFolder settings;
-    std::unique_ptr<TestFrame> frame;
+    std::unique_ptr<ViewFrame> frame;
 };
 
 TEST_F(ChildViewTest, MenuFollowsTheLayoutOrderWithLanguageTexts) {
