@@ -21,6 +21,7 @@
 
 #include "framework/Handles.h"
 #include "hostlink/HostMessages.h"
+#include "tests/win/support/ResourceCounts.h"
 #include "tools/hostsim/HostFixture.h"
 #include "tools/hostsim/SharedBlocks.h"
 
@@ -103,38 +104,8 @@ long long ResidentKiBOf(const std::string& exeName) {
     return found;
 }
 
-long long HandleCountOf(DWORD processId) {
-    using QuerySystemInformation = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query) return -1;
-    struct Entry {  // SYSTEM_HANDLE_TABLE_ENTRY_INFO
-        ULONG ownerPid;
-        BYTE objectType;
-        BYTE flags;
-        USHORT value;
-        void* object;
-        ACCESS_MASK access;
-    };
-    std::vector<unsigned char> buffer(1 << 20);
-    for (int attempt = 0; attempt < 6; ++attempt) {
-        ULONG needed = 0;
-        const LONG status = query(16 /* SystemHandleInformation */, buffer.data(),
-                                  static_cast<ULONG>(buffer.size()), &needed);
-        if (status == 0) {
-            const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-            const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
-            long long mine = 0;
-            for (ULONG i = 0; i < count; ++i) mine += entries[i].ownerPid == processId;
-            return mine;
-        }
-        buffer.resize(buffer.size() * 4);
-    }
-    return -1;
-}
-
 Usage UsageOf(DWORD processId) {
-    return {ResidentKiBOf("TallyscopeSettingApp.exe"), HandleCountOf(processId)};
+    return {ResidentKiBOf("TallyscopeSettingApp.exe"), testsupport::KernelHandlesOf(processId)};
 }
 
 // The floor: the same copy and the same two blits, in a window of this process.
