@@ -148,6 +148,16 @@ std::string Box(const HostFixture& host, DWORD timeoutMs = kTimeout) {
     return box->text;
 }
 
+// Turns the counting line's display on in Counter Settings and confirms it
+// with OK: a confirmed change that must reach the file whatever the host does.
+void ConfirmCounterLineShown(HostFixture& host) {
+    Dialog counter{host};
+    ASSERT_TRUE(counter.Open(151, IDC_CS_PICTURE));
+    counter.Press(IDC_CS_COUNTER_LINE_OFF);
+    ASSERT_TRUE(counter.Close(IDC_CS_OK));
+    EXPECT_TRUE(StoredSoon(host, "Counter Settings", "Display Counter Line", "1"));
+}
+
 // Closes the program as the host does and checks that it left cleanly: the
 // settings file holds every key, or with `absentAllowed` (a copy without its
 // host, which does not rewrite the file as it closes) loads.
@@ -194,11 +204,7 @@ TEST(ReliabilityHostFaults, HostDiesWhileADialogWaitsAndANewHostsCopyLoadsWhatWa
     ASSERT_TRUE(angle.Close(IDC_CA_EXIT));
 
     // Counter Settings' OK stores and tells the gone host, harmlessly.
-    Dialog counter{host};
-    ASSERT_TRUE(counter.Open(151, IDC_CS_PICTURE));
-    counter.Press(IDC_CS_COUNTER_LINE_OFF);
-    ASSERT_TRUE(counter.Close(IDC_CS_OK));
-    EXPECT_TRUE(StoredSoon(host, "Counter Settings", "Display Counter Line", "1"));
+    ConfirmCounterLineShown(host);
     ASSERT_TRUE(host.SendToView(WM_NULL, 0, 0));
     EXPECT_EQ(host.MessageCount(), heardBefore);  // nothing reached anyone
 
@@ -259,11 +265,7 @@ TEST(ReliabilityHostFaults, HostWindowThatIsNoWindowFromTheStartOrStopsBeingOne)
         }
         const std::size_t heard = host.MessageCount();
         ASSERT_TRUE(host.FileExists(kIni));
-        Dialog counter{host};
-        ASSERT_TRUE(counter.Open(151, IDC_CS_PICTURE));
-        counter.Press(IDC_CS_COUNTER_LINE_OFF);
-        ASSERT_TRUE(counter.Close(IDC_CS_OK));
-        EXPECT_TRUE(StoredSoon(host, "Counter Settings", "Display Counter Line", "1"));
+        ConfirmCounterLineShown(host);
         ExpectClosesCleanly(host, dumpsBefore, /*absentAllowed=*/true);
         EXPECT_EQ(host.ReadIni(kIni, "Counter Settings", "Display Counter Line"), "1");
         EXPECT_EQ(host.MessageCount(), heard);  // nothing reached anyone
