@@ -1,4 +1,4 @@
-# Cross build for 64-bit Windows; the tests of this build run under Wine.
+# Cross build for 64-bit Windows; its tests run under the 64-bit Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)

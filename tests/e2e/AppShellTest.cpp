@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 
+#include "EndToEnd.h"
 #include "hostlink/HostMessages.h"
 #include "tools/hostsim/HostFixture.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 using hostsim::HostFixture;
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
+using e2e::kApp;
 constexpr char kFrameTitle[] = "Varanis - Tallyscope";
 constexpr char kProfileKey[] = "Software\\Norlacy\\Varanix\\Tallyscope\\Setting";
 constexpr DWORD kStartTimeout = 20000;

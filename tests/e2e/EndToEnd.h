@@ -3,6 +3,7 @@
 // the answer to a message box the program shows.
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -10,7 +11,12 @@
 
 namespace e2e {
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
+// The program under test: this build's, or the one TALLYSCOPE_APP names (the
+// other pointer size's, for a host and a program of different sizes).
+inline const char* const kApp = [] {
+    const char* named = std::getenv("TALLYSCOPE_APP");
+    return named && *named ? named : TALLYSCOPE_APP_EXE;
+}();
 constexpr DWORD kTimeout = 20000;
 
 // Asks done() every 50 ms until it holds or the time is up; returns its last answer.

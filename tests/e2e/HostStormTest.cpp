@@ -17,6 +17,7 @@
 #include <random>
 #include <string>
 
+#include "EndToEnd.h"
 #include "hostlink/HostMessages.h"
 #include "res/Resource.h"
 #include "tests/support/ProgramChecks.h"
@@ -29,7 +30,7 @@ namespace {
 using hostsim::HostFixture;
 using hostsim::SharedBlocks;
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
+using e2e::kApp;
 constexpr DWORD kTimeout = 20000;
 constexpr int kCamera = 4;
 

@@ -55,7 +55,7 @@ HWND ProgramWindowOfChildOf(DWORD parent) {
 TEST(HostsimSimulator, HeadlessTourSavesEveryDialogInItsLanguageAndClosesTheProgram) {
     HostFixture runner;  // only starts the demo and keeps its folders
     const std::string settings = runner.PathOf("Settings");
-    const std::string arguments = std::string("--app \"") + TALLYSCOPE_APP_EXE +
+    const std::string arguments = std::string("--app \"") + e2e::kApp +
                                   "\" --headless --seconds 1 --lang Deutsch.ini --settings \"" +
                                   settings + "\" --out \"" + runner.SettingsFolder() + "\"";
     ASSERT_TRUE(runner.LaunchRaw(DemoProgram(), arguments)) << DemoProgram();
@@ -87,8 +87,8 @@ TEST(HostsimSimulator, HeadlessTourSavesEveryDialogInItsLanguageAndClosesTheProg
 
 TEST(HostsimSimulator, DemoEndedByForceTakesTheProgramWithIt) {
     HostFixture runner;
-    const std::string arguments = std::string("--app \"") + TALLYSCOPE_APP_EXE +
-                                  "\" --settings \"" + runner.PathOf("Settings") + "\"";
+    const std::string arguments =
+        std::string("--app \"") + e2e::kApp + "\" --settings \"" + runner.PathOf("Settings") + "\"";
     ASSERT_TRUE(runner.LaunchRaw(DemoProgram(), arguments));
     HWND window = nullptr;
     ASSERT_TRUE(

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "EndToEnd.h"
 #include "framework/Handles.h"
 #include "hostlink/HostMessages.h"
 #include "res/Resource.h"
@@ -24,7 +25,7 @@ namespace {
 
 using hostsim::HostFixture;
 
-constexpr char kApp[] = TALLYSCOPE_APP_EXE;
+using e2e::kApp;
 constexpr DWORD kTimeout = 20000;
 constexpr char kIni[] = "Setting01.ini";
 constexpr UINT kFileNameCombo = 0x47C;  // the file name box of the common open dialog

@@ -69,6 +69,28 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000)
     }
 }
 
+// A visible dialog of the given thread whose title holds the text (other test
+// programs run beside this one and may show a dialog of the same name).
+inline HWND FindThreadDialog(DWORD threadId, const char* title) {
+    struct Search {
+        const char* title;
+        HWND found = nullptr;
+        static BOOL CALLBACK Visit(HWND wnd, LPARAM context) {
+            auto* s = reinterpret_cast<Search*>(context);
+            char cls[16] = "", text[128] = "";
+            ::GetClassNameA(wnd, cls, sizeof cls);
+            ::GetWindowTextA(wnd, text, sizeof text);
+            if (!::IsWindowVisible(wnd) || std::string(cls) != "#32770" ||
+                std::string(text).find(s->title) == std::string::npos)
+                return TRUE;
+            s->found = wnd;
+            return FALSE;
+        }
+    } search{title};
+    ::EnumThreadWindows(threadId, &Search::Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Lets every pending message run for a while.
 inline void Pump(DWORD ms = 100) {
     PumpUntil(nullptr, ms);

@@ -14,6 +14,7 @@
 #include "framework/Handles.h"
 #include "settings/ReferencePicture.h"
 #include "settings/SettingsPaths.h"
+#include "framework/ModalLoop.h"
 #include "tests/win/support/UiTest.h"
 #include "ViewFrame.h"
 #include "view/ChildView.h"
@@ -216,29 +217,8 @@ TEST_F(ChildViewTest, PictureRectangleAndButtonsFollowTheLayout) {
 HWND g_view = nullptr;
 int g_steps = 0;
 int g_idle = 0;
-// A dialog of this thread with this title (other test programs run beside
-// this one on the same desktop and may show a dialog of the same name).
-HWND OwnDialog(const char* title) {
-    struct Search {
-        const char* title;
-        HWND found;
-    } search{title, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            char text[64] = {};
-            GetWindowTextA(wnd, text, sizeof text);
-            if (strcmp(text, s->title) != 0) return TRUE;
-            s->found = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void CALLBACK AngleUserStep(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = OwnDialog("Camera Angle");
+    HWND dialog = uitest::FindThreadDialog(GetCurrentThreadId(), "Camera Angle");
     if (!dialog && ++g_idle < 100) return;  // at most five seconds without it
     if (dialog && g_steps++ == 0) {
         SendMessageA(g_view, WM_VIEW_CAMERA_ANGLE, 0, 0);
@@ -249,7 +229,7 @@ void CALLBACK AngleUserStep(HWND, UINT, UINT_PTR timer, DWORD) {
     if (dialog) {
         PostMessageA(GetDlgItem(dialog, 1014), BM_CLICK, 0, 0);  // Exit
     } else {
-        CDialog::EndAllModal(IDCANCEL);
+        fw::ModalLoop::EndAll();
     }
 }
 

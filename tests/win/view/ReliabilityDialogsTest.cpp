@@ -33,30 +33,6 @@ constexpr int kCamera = 3;
 using testsupport::DialogStep;
 using testsupport::kDialogSteps;
 
-struct DialogSearch {
-    const char* title;
-    HWND found = nullptr;
-};
-
-// A visible dialog of the given thread whose title holds the text.
-HWND FindDialog(DWORD threadId, const char* title) {
-    DialogSearch search{title};
-    ::EnumThreadWindows(
-        threadId,
-        [](HWND wnd, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<DialogSearch*>(context);
-            char cls[16] = "", text[128] = "";
-            ::GetClassNameA(wnd, cls, sizeof cls);
-            ::GetWindowTextA(wnd, text, sizeof text);
-            if (!::IsWindowVisible(wnd) || std::string(cls) != "#32770" ||
-                std::string(text).find(s->title) == std::string::npos)
-                return TRUE;
-            s->found = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 template <typename F>
 bool PollFor(F done, DWORD timeoutMs = kTimeout) {
@@ -69,14 +45,14 @@ bool PollFor(F done, DWORD timeoutMs = kTimeout) {
 // modal loops: waits for the step's dialog, goes through it and closes it.
 bool CloseFromOutside(DWORD uiThread, const DialogStep& step) {
     HWND dialog = nullptr;
-    if (!PollFor([&] { return (dialog = FindDialog(uiThread, step.title)) != nullptr; }))
+    if (!PollFor([&] { return (dialog = uitest::FindThreadDialog(uiThread, step.title)) != nullptr; }))
         return false;
     if (step.withTips) {
         HWND link = ::GetDlgItem(dialog, IDC_CS_TIPS_LINK);
         ::PostMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         ::PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         HWND tips = nullptr;
-        if (!PollFor([&] { return (tips = FindDialog(uiThread, "Setup Tips")) != nullptr; }))
+        if (!PollFor([&] { return (tips = uitest::FindThreadDialog(uiThread, "Setup Tips")) != nullptr; }))
             return false;
         ::PostMessageA(tips, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         if (!PollFor([&] { return !::IsWindow(tips); })) return false;
