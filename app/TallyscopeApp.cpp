@@ -11,6 +11,7 @@
 #include "app/MainFrame.h"
 #include "app/WindowRect.h"
 #include "framework/GdiPlus.h"
+#include "hostlink/HostPacking.h"
 #include "res/Resource.h"
 #include "settings/IniFile.h"
 
@@ -52,17 +53,18 @@ BOOL CMyTallyscopeApp::InitInstance() {
     RECT rect{};
     LoadWindowRect(rect);
 
-    auto* frame = new CMainFrame;
-    m_pMainWnd = frame;
+    // Until its window exists the frame is ours; from then on the window owns it.
+    auto frame = std::make_unique<CMainFrame>();
+    m_pMainWnd = frame.get();
     if (!frame->Create(nullptr, kFrameTitle, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_SYSMENU,
                        rect)) {
         // Without a window there is nothing to run: end with an error exit code.
         m_pMainWnd = nullptr;
-        if (!frame->m_hWnd) delete frame;
         return FALSE;
     }
+    CMainFrame* created = frame.release();
     HICON icon = ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
-    ::SendMessageA(frame->m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageA(created->m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 
     ::ReleaseMutex(m_startupMutex.get());
     m_startupMutex.reset();
@@ -86,7 +88,7 @@ BOOL CMyTallyscopeApp::MyParseCmdLine() {
 
     // What was read before a refusal is kept, as the parser fills the members in order.
     m_nCameraID = values.cameraId;
-    m_hHostWnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(values.hostWnd));
+    m_hHostWnd = reinterpret_cast<HWND>(hostlink::HandleValue(values.hostWnd));
     m_strLanguageIni = values.languageIni;
     if (values.settingFolder) {
         m_pszHostSetting = std::make_unique<char[]>(values.settingFolder->size() + 1);

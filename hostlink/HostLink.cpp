@@ -4,10 +4,6 @@
 
 namespace hostlink {
 
-HWND HostLink::WindowFromValue(uint32_t value) {
-    return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(value)));
-}
-
 bool HostLink::HostGone() const {
     return m_hostWnd != nullptr && !::IsWindow(m_hostWnd);
 }

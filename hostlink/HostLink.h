@@ -15,11 +15,6 @@ class HostLink {
     HostLink() = default;
     explicit HostLink(HWND hostWnd) : m_hostWnd(hostWnd) {}
 
-    // A window handle given as a 32-bit number (command line, host protocol).
-    // Window handles fit 32 bits on 64-bit Windows too and widen with sign
-    // extension, as LongToHandle does.
-    static HWND WindowFromValue(uint32_t value);
-
     void SetHostWindow(HWND hostWnd) { m_hostWnd = hostWnd; }
     HWND HostWindow() const { return m_hostWnd; }
     // A host window was given and is no window (any more): the host died,

@@ -44,6 +44,13 @@ constexpr uint16_t LowHalf(uint64_t param) {
     return static_cast<uint16_t>(ParamBits(param) & 0xFFFFu);
 }
 
+// A window handle that travels as 32 bits (the command line, a message
+// parameter from a process of the other pointer size): handles fit 32 bits on
+// 64-bit Windows too and widen with sign extension, as LongToHandle does.
+constexpr intptr_t HandleValue(uint64_t param) {
+    return static_cast<int32_t>(ParamBits(param));
+}
+
 // Unpacked point: both coordinates in 0..65535.
 constexpr HostPoint UnpackPoint(uint64_t param) {
     return {HighHalf(param), LowHalf(param)};

@@ -8,6 +8,7 @@
 
 #include "tools/hostsim/HostCommandLine.h"
 #include "hostlink/HostMessages.h"
+#include "hostlink/HostPacking.h"
 
 namespace hostsim {
 
@@ -278,7 +279,7 @@ HostFixture::~HostFixture() {
 HWND HostFixture::WaitForAttach(DWORD timeoutMs) {
     auto attach = m_host.WaitForMessage(WM_HOST_ATTACH, timeoutMs);
     if (!attach) return nullptr;
-    m_view = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(attach->wParam));
+    m_view = reinterpret_cast<HWND>(hostlink::HandleValue(attach->wParam));
     return m_view;
 }
 

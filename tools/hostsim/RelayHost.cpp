@@ -6,6 +6,7 @@
 
 #include "tools/hostsim/HostCommandLine.h"
 #include "tools/hostsim/HostFixture.h"
+#include "hostlink/HostPacking.h"
 
 namespace hostsim {
 
@@ -29,7 +30,7 @@ RelayHost::RelayHost(const std::string& exePath, HostFixture& reportTo, bool blo
     ::CloseHandle(info.hThread);
     m_process.reset(info.hProcess);
     if (auto ready = reportTo.WaitForMessage(kRelayHostReady, timeoutMs, from))
-        m_window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(ready->wParam));
+        m_window = reinterpret_cast<HWND>(hostlink::HandleValue(ready->wParam));
 }
 
 RelayHost::~RelayHost() {

@@ -17,6 +17,7 @@
 
 #include "tools/hostsim/RelayHost.h"
 #include "tools/hostsim/SharedBlocks.h"
+#include "hostlink/HostPacking.h"
 
 namespace {
 
@@ -44,8 +45,7 @@ LRESULT CALLBACK RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
-    g_report =
-        reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::strtoull(argv[1], nullptr, 16)));
+    g_report = reinterpret_cast<HWND>(hostlink::HandleValue(std::strtoull(argv[1], nullptr, 16)));
     if (!::IsWindow(g_report)) return 2;
     std::optional<hostsim::SharedBlocks> blocks;
     if (argc > 2 && std::strcmp(argv[2], "--blocks") == 0) {

@@ -268,9 +268,8 @@ void Simulator::OnHostMessage(const HostMessage& message) {
         case WM_HOST_ATTACH: {
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
-                m_state.view = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(message.wParam));
-                m_state.mainWindow =
-                    reinterpret_cast<HWND>(static_cast<std::uintptr_t>(message.lParam));
+                m_state.view = reinterpret_cast<HWND>(hostlink::HandleValue(message.wParam));
+                m_state.mainWindow = reinterpret_cast<HWND>(hostlink::HandleValue(message.lParam));
                 m_state.attached = true;
                 m_state.detached = false;
                 ReloadSettings();

@@ -40,6 +40,10 @@ TEST(HostPacking, OnlyTheLowThirtyTwoBitsOfAWideParameterCount) {
     EXPECT_EQ(UnpackFrameSize(0xFFFFFFFF'01400000ull), (FrameSize{320, 0}));
     EXPECT_EQ(FrameKind(0x00000001'00000002ull), 0u);
     EXPECT_EQ(FrameCount(0x00000001'00000002ull), 2u);
+    // A window handle widens with sign extension from its 32 bits, whatever
+    // the upper half of the parameter held (LongToHandle, not a zero-extension).
+    EXPECT_EQ(HandleValue(0x80000010u), intptr_t{-0x7FFFFFF0});
+    EXPECT_EQ(HandleValue(0xFFFFFFFF'00010020ull), intptr_t{0x10020});
 }
 
 TEST(HostPacking, RectangleRoundTrip) {
