@@ -126,6 +126,7 @@ void CImageEditor::CreateOffscreen() {
     m_memoryBitmap.reset();
     m_memoryDc.reset();
     m_memoryWidth = m_memoryHeight = 0;
+    m_shownWidth = m_shownHeight = 0;
 
     // Always the 320 x 240 of the overlay coordinates: a picture of another
     // size is drawn 1:1 from the top-left corner and shows what fits.
@@ -183,9 +184,7 @@ void CImageEditor::SetMask(HRGN region) {
         m_mask.reset();
         return;
     }
-    RegionHandle copy(::CreateRectRgn(0, 0, 0, 0));
-    if (copy && ::CombineRgn(copy.get(), region, nullptr, RGN_COPY) != ERROR)
-        m_mask = std::move(copy);
+    if (RegionHandle copy = CopyRegion(region)) m_mask = std::move(copy);
 }
 
 void CImageEditor::BuildMask(int wholePicture) {
@@ -279,26 +278,37 @@ void CImageEditor::Redraw() {
     ::StretchDIBits(memory, 0, 0, width, height, 0, 0, width, height, m_bits, m_header,
                     DIB_RGB_COLORS, SRCCOPY);
     DrawOverlay(memory);
+    m_shownWidth = std::min(width, m_memoryWidth);
+    m_shownHeight = std::min(height, m_memoryHeight);
     if (!m_hWnd) return;
+    WindowDc window(m_hWnd);
+    ShowComposed(window.get());
+}
 
+void CImageEditor::ShowComposed(HDC dc) const {
     // Never beyond the picture, the bitmap or the control: a static control
     // draws with its parent's clipping.
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const int shownWidth = std::min({width, m_memoryWidth, static_cast<int>(client.right)});
-    const int shownHeight = std::min({height, m_memoryHeight, static_cast<int>(client.bottom)});
-    if (shownWidth <= 0 || shownHeight <= 0) return;
-    WindowDc window(m_hWnd);
-    ::BitBlt(window.get(), 0, 0, shownWidth, shownHeight, memory, 0, 0, SRCCOPY);
+    const int width = std::min(m_shownWidth, static_cast<int>(client.right));
+    const int height = std::min(m_shownHeight, static_cast<int>(client.bottom));
+    if (width <= 0 || height <= 0 || !m_memoryDc) return;
+    ::BitBlt(dc, 0, 0, width, height, m_memoryDc.get(), 0, 0, SRCCOPY);
 }
 
 void CImageEditor::OnPaint() {
+    // A repaint (the control uncovered, the dialog shown after the first
+    // picture) shows the last picture composed, not an empty frame until
+    // the host happens to send the next one.
     PaintDc paint(m_hWnd);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    SelectObjectScope pen(paint.get(), m_framePen.get());
-    SelectObjectScope brush(paint.get(), m_frameBrush.get());
-    ::Rectangle(paint.get(), client.left, client.top, client.right, client.bottom);
+    {
+        SelectObjectScope pen(paint.get(), m_framePen.get());
+        SelectObjectScope brush(paint.get(), m_frameBrush.get());
+        ::Rectangle(paint.get(), client.left, client.top, client.right, client.bottom);
+    }
+    ShowComposed(paint.get());
 }
 
 void CImageEditor::DrawOverlay(HDC dc) {

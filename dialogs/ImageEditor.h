@@ -127,6 +127,8 @@ class CImageEditor : public CStatic {
 
   private:
     void DrawOverlay(HDC dc);
+    // Copies the composed picture (what fits the control) to dc.
+    void ShowComposed(HDC dc) const;
     void DrawPointsOverlay(HDC dc);
     void DrawCountingLineOverlay(HDC dc);
     void DrawTestOverlay(HDC dc);
@@ -160,6 +162,9 @@ class CImageEditor : public CStatic {
     std::unique_ptr<Gdiplus::Graphics> m_memoryGraphics;  // draws the arrows on m_memoryDc
     int m_memoryWidth = 0;
     int m_memoryHeight = 0;
+    // The part of the off-screen bitmap the last refresh composed (0 before any).
+    int m_shownWidth = 0;
+    int m_shownHeight = 0;
 
     // Made at construction: the paint frame.
     BrushHandle m_frameBrush;
