@@ -115,8 +115,11 @@ void CSkinButton::PreSubclassWindow() {
 }
 
 BOOL CSkinButton::PreTranslateMessage(MSG* msg) {
-    // The skin's buttons are pressed with the mouse only.
-    if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && msg->wParam == VK_SPACE)
+    // The main window's skin buttons are pressed with the mouse only (the
+    // focus they take on a click must not let Space close the window); the
+    // framed tool buttons of a dialog are tab stops, and Space presses them.
+    if (!IsFramed(m_kind) && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
+        msg->wParam == VK_SPACE)
         return TRUE;
     return CButton::PreTranslateMessage(msg);
 }
@@ -233,7 +236,10 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
         m_hover = 0;
         m_latched = 0;
         first = m_disabledPicture.get();
-    } else if ((item->itemAction & ODA_SELECT) || m_latched == 1) {
+    } else if ((item->itemAction & ODA_SELECT) || (item->itemState & ODS_SELECTED) ||
+               m_latched == 1) {
+        // A press is reported as a change of the selection (classic buttons)
+        // or as a repaint in the pushed state (common controls 6).
         first = m_downPicture.get();
         if (framed) {
             second = m_upPicture.get();

@@ -128,10 +128,7 @@ void CCounterSettingsDlg::SetCountingLine(const CountingLineRecord& record) {
 }
 
 void CCounterSettingsDlg::SetCommittedMask(HRGN region) {
-    m_mask.reset();
-    if (!region) return;
-    m_mask.reset(::CreateRectRgn(0, 0, 0, 0));
-    if (m_mask && ::CombineRgn(m_mask.get(), region, nullptr, RGN_COPY) == ERROR) m_mask.reset();
+    m_mask = CopyRegion(region);
 }
 
 void CCounterSettingsDlg::DoDataExchange(CDataExchange* dx) {
@@ -190,7 +187,11 @@ BOOL CCounterSettingsDlg::OnInitDialog() {
     EnableIntervalRow(m_autoBackgroundUpdate == 0);
     UpdateData(FALSE);
     m_picture.Redraw();
-    return TRUE;
+    // The first of the options takes the focus, not a drawing tool that a
+    // stray Space would latch.
+    ::SetFocus(
+        GetDlgItem(m_displayCounterLine == 1 ? IDC_CS_COUNTER_LINE_OFF : IDC_CS_COUNTER_LINE_ON));
+    return FALSE;
 }
 
 void CCounterSettingsDlg::ApplyTexts() {
