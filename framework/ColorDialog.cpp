@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "framework/ModalLoop.h"
+
 namespace {
 // The sixteen custom colours the chooser offers, kept for the whole run as
 // the user would expect between two showings.
@@ -19,7 +21,9 @@ INT_PTR CColorDialog::DoModal() {
     choose.rgbResult = m_color & 0x00FFFFFF;
     choose.lpCustColors = g_customColors;
     choose.Flags = m_flags | CC_RGBINIT | CC_FULLOPEN;
-    if (!::ChooseColorA(&choose)) return IDCANCEL;
+    BOOL chosen = FALSE;
+    fw::RunSystemDialog([&] { chosen = ::ChooseColorA(&choose); });
+    if (!chosen) return IDCANCEL;
     m_color = choose.rgbResult & 0x00FFFFFF;
     return IDOK;
 }

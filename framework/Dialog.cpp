@@ -1,17 +1,7 @@
 #include "framework/Dialog.h"
 
-#include <algorithm>
-#include <vector>
-
+#include "framework/ModalLoop.h"
 #include "framework/WinApp.h"
-
-namespace {
-// Dialogs whose modal loop is running, innermost last.
-std::vector<CDialog*>& ModalStack() {
-    static std::vector<CDialog*> stack;
-    return stack;
-}
-}  // namespace
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, OnIdOk)
@@ -25,14 +15,6 @@ CDialog::~CDialog() {
     if (m_hWnd && ::IsWindow(m_hWnd)) {
         ::DestroyWindow(m_hWnd);
     }
-}
-
-int CDialog::ModalDepth() {
-    return static_cast<int>(ModalStack().size());
-}
-
-void CDialog::EndAllModal(int result) {
-    for (CDialog* dialog : ModalStack()) dialog->EndDialog(result);
 }
 
 INT_PTR CALLBACK CDialog::StandardDlgProc(HWND wnd, UINT msg, WPARAM, LPARAM lp) {
@@ -57,6 +39,8 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
 }
 
 INT_PTR CDialog::DoModal() {
+    // While the program closes, nothing new is shown to a user who may not be there.
+    if (fw::ModalLoop::Closing()) return IDCANCEL;
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : AfxGetMainWnd();
     if (owner) owner = ::GetAncestor(owner, GA_ROOT);
     const bool enableOwner = owner && ::IsWindowEnabled(owner);
@@ -71,7 +55,11 @@ INT_PTR CDialog::DoModal() {
         if (enableOwner) ::EnableWindow(owner, TRUE);
         return -1;
     }
-    ModalStack().push_back(this);
+    // Ended from outside (the program closes): dropped as with Cancel.
+    fw::ModalLoop loop([this] {
+        OnCancel();
+        if (m_modalRunning) EndDialog(IDCANCEL);
+    });
     if (m_modalRunning) ::ShowWindow(wnd, SW_SHOWNORMAL);
 
     MSG msg{};
@@ -88,8 +76,6 @@ INT_PTR CDialog::DoModal() {
         }
     }
     m_modalRunning = false;
-    auto& stack = ModalStack();
-    stack.erase(std::remove(stack.begin(), stack.end(), this), stack.end());
 
     if (enableOwner) ::EnableWindow(owner, TRUE);
     if (::IsWindow(wnd)) {

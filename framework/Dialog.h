@@ -25,9 +25,6 @@ class CDialog : public CWnd {
     BOOL PreTranslateMessage(MSG* msg) override;
 
     UINT m_nIDHelp = 0;  // the template's resource number
-    bool IsModal() const { return m_modalRunning; }
-    static int ModalDepth();
-    static void EndAllModal(int result);
 
     static INT_PTR CALLBACK StandardDlgProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 

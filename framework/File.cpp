@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/ModalLoop.h"
+
 std::string CFileException::GetErrorMessage(size_t maxChars) const {
     char* text = nullptr;
     const DWORD length = ::FormatMessageA(
@@ -90,7 +92,8 @@ INT_PTR CFileDialog::DoModal() {
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrDefExt = m_defaultExt.empty() ? nullptr : m_defaultExt.c_str();
     ofn.Flags = m_flags | OFN_EXPLORER | OFN_ENABLESIZING;
-    const BOOL ok = m_open ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
+    BOOL ok = FALSE;
+    fw::RunSystemDialog([&] { ok = m_open ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn); });
     if (!ok) return IDCANCEL;
     m_path = file.data();
     return IDOK;

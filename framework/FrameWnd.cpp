@@ -1,6 +1,6 @@
 #include "framework/FrameWnd.h"
 
-#include "framework/Dialog.h"
+#include "framework/ModalLoop.h"
 #include "framework/WinApp.h"
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
@@ -16,7 +16,19 @@ BOOL CFrameWnd::Create(const char* className, const char* title, DWORD style, co
         CreateEx(exStyle, className, title, style, rect, parent ? parent->m_hWnd : nullptr,
                  reinterpret_cast<UINT_PTR>(menu));
     if (!created && menu) ::DestroyMenu(menu);
+    // A window that died during its creation has not deleted this object:
+    // the caller still holds it, and deletes it once.
+    m_ownedByWindow = created && m_hWnd;
     return created;
+}
+
+void CFrameWnd::PostNcDestroy() {
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
+    if (m_ownedByWindow) delete this;
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT) {
@@ -36,17 +48,11 @@ void CFrameWnd::OnSize(WPARAM, LPARAM) {
 }
 
 void CFrameWnd::OnClose() {
-    // A close request that arrives while a modal dialog or a message box runs
-    // (the host may ask at any time) must not destroy the window under the
-    // handler that runs it: dialogs are ended and the close follows once
-    // their loops have returned; a message box is answered by the user first.
-    if (AfxMessageBoxDepth() > 0) {
-        AfxCloseAfterMessageBoxes();
-        return;
-    }
-    if (CDialog::ModalDepth() > 0) {
-        CDialog::EndAllModal(IDCANCEL);
-        PostMessage(WM_CLOSE);
+    // A close request that arrives while a modal loop runs (the host may ask
+    // at any time) must not destroy the window under the code that runs the
+    // loop: the loops are ended and the close follows once they have returned.
+    if (fw::ModalLoop::Depth() > 0) {
+        fw::ModalLoop::CloseWhenDone(m_hWnd);
         return;
     }
     DestroyWindow();

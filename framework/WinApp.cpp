@@ -4,14 +4,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "framework/ModalLoop.h"
 #include "framework/Wnd.h"
 
 namespace {
 CWinApp* g_app = nullptr;
-thread_local int t_messageBoxDepth = 0;
-thread_local bool t_closeAfterMessageBoxes = false;
 }  // namespace
 
 CWinApp::CWinApp(const char* appName) : m_pszAppName(appName ? appName : "") {
@@ -39,21 +39,14 @@ int AfxMessageBox(const char* text, UINT type) {
     HWND owner = ::GetActiveWindow();
     if (!owner) owner = AfxGetMainWnd();
     const char* caption = g_app ? g_app->m_pszAppName.c_str() : "";
-    ++t_messageBoxDepth;
-    const int result = ::MessageBoxA(owner, text ? text : "", caption, type);
-    if (--t_messageBoxDepth == 0 && t_closeAfterMessageBoxes) {
-        t_closeAfterMessageBoxes = false;
-        if (HWND main = AfxGetMainWnd()) ::PostMessageA(main, WM_CLOSE, 0, 0);
-    }
+    const std::string shown = text ? text : "";
+    static std::vector<std::string> open;  // the texts of the boxes on the screen
+    if (std::find(open.begin(), open.end(), shown) != open.end()) return IDCANCEL;
+    int result = IDCANCEL;
+    open.push_back(shown);
+    fw::RunSystemDialog([&] { result = ::MessageBoxA(owner, shown.c_str(), caption, type); });
+    open.erase(std::find(open.begin(), open.end(), shown));
     return result;
-}
-
-int AfxMessageBoxDepth() {
-    return t_messageBoxDepth;
-}
-
-void AfxCloseAfterMessageBoxes() {
-    t_closeAfterMessageBoxes = true;
 }
 
 BOOL AfxWalkPreTranslateTree(HWND stopAt, MSG* msg) {

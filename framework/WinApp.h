@@ -42,14 +42,11 @@ CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 HWND AfxGetMainWnd();
 
-// Message box captioned with the application title, owned by the active window.
+// Message box captioned with the application title, owned by the active
+// window. Gives IDCANCEL without showing anything while the program closes,
+// and while a box with the same text is open: what arrives inside a box's own
+// loop (the host keeps sending) would otherwise stack one box on another.
 int AfxMessageBox(const char* text, UINT type = MB_OK);
-// How many message boxes of AfxMessageBox are open on this thread.
-int AfxMessageBoxDepth();
-// Asks for WM_CLOSE to be posted to the main window once the last open
-// message box has been answered (a close cannot pull the window away from
-// under the handler that shows the box).
-void AfxCloseAfterMessageBoxes();
 inline int AfxMessageBox(const std::string& text, UINT type = MB_OK) {
     return AfxMessageBox(text.c_str(), type);
 }

@@ -71,11 +71,6 @@ LRESULT CALLBACK CWnd::StandardWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
             self->m_superWndProc = nullptr;
         }
         self->Detach();
-        CWinApp* app = AfxGetApp();
-        if (app && app->m_pMainWnd == self) {
-            app->m_pMainWnd = nullptr;
-            ::PostQuitMessage(0);
-        }
         self->PostNcDestroy();
     }
     return result;

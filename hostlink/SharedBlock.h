@@ -3,7 +3,8 @@
 // mapping; this program opens it by name on first use, maps it and keeps the
 // view until Release() or destruction. A block that cannot be opened - or
 // that opens but cannot be mapped - tells the user with the block's own
-// message on every attempt, and the next attempt tries again.
+// message on every attempt (unless that message is still on the screen), and
+// the next attempt tries again.
 #include <windows.h>
 
 #include <cstddef>
@@ -58,7 +59,8 @@ class SharedBlock {
 };
 
 // Test seam: where open failures are reported. The default (or nullptr)
-// shows AfxMessageBox(text, MB_OK); Windows tests capture the texts instead.
+// shows AfxMessageBox(text, MB_OK), which shows no second box of a text that
+// is on the screen already; Windows tests capture the texts instead.
 using BlockFailureSink = void (*)(const char* text);
 void SetBlockFailureSink(BlockFailureSink sink);
 

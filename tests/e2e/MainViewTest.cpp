@@ -252,22 +252,6 @@ TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
 }
 
 // Without the host's picture block every picture is reported in a box.
-TEST_F(MainView, HostCloseDuringAMessageBoxClosesOnceItIsAnswered) {
-    KernelHandle stray(OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::kImageBlockName));
-    ASSERT_FALSE(stray.valid()) << "another host holds the picture block";
-    StartProgram(4);
-    ASSERT_TRUE(host.PostToView(WM_VIEW_NEW_FRAME, 0, Frame(kWidth, kHeight)));
-    const auto box = host.FindMessageBox(kTimeout);
-    ASSERT_TRUE(box.has_value());
-    EXPECT_EQ(box->caption, "Tallyscope");
-    EXPECT_EQ(box->text, "Can't Open Shared Memory for Reading Image!");
-    ASSERT_TRUE(host.PostToView(WM_VIEW_CLOSE, 0, 0));
-    EXPECT_FALSE(host.WaitForExit(1500).has_value()) << "closed under an open message box";
-    EXPECT_TRUE(HostFixture::DismissMessageBox(box->hwnd));
-    ExpectClosedWithDetachLast(host.WaitForExit(kTimeout));
-    EXPECT_EQ(host.ReadIni("Setting04.ini", "Common", "VarTh"), "0");
-}
-
 TEST_F(MainView, LargerFirstPictureShowsItsTopLeftPartAcrossTheRectangle) {
     // A 640 x 480 picture: its top-left 320 x 240 (on screen) green, the rest red.
     constexpr int width = 640, height = 480;
