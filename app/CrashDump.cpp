@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 namespace crashdump {
 namespace {
@@ -40,6 +41,25 @@ HMODULE LoadDebugHelp() {
     return ::LoadLibraryA("DBGHELP.DLL");
 }
 
+// A C++ exception nobody caught ends up here (so does anything else that
+// calls std::terminate): it is written down like any other crash.
+[[noreturn]] void OnTerminate() {
+    CONTEXT context{};
+    ::RtlCaptureContext(&context);
+    EXCEPTION_RECORD record{};
+    record.ExceptionCode = kUncaughtCppException;
+    record.ExceptionFlags = EXCEPTION_NONCONTINUABLE;
+#ifdef _WIN64
+    record.ExceptionAddress = reinterpret_cast<void*>(context.Rip);
+#else
+    record.ExceptionAddress = reinterpret_cast<void*>(context.Eip);
+#endif
+    EXCEPTION_POINTERS pointers{&record, &context};
+    crashdump::UnhandledExceptionFilter(&pointers);
+    ::TerminateProcess(::GetCurrentProcess(), kUncaughtCppException);
+    ::ExitProcess(kUncaughtCppException);
+}
+
 }  // namespace
 
 void FormatTimeSuffix(const SYSTEMTIME& time, char* out, size_t size) {
@@ -48,7 +68,7 @@ void FormatTimeSuffix(const SYSTEMTIME& time, char* out, size_t size) {
 }
 
 void SetFolder(const char* folder) {
-    if (folder) CopyText(g_dumpFolder, sizeof g_dumpFolder, folder);
+    if (folder && *folder) CopyText(g_dumpFolder, sizeof g_dumpFolder, folder);
 }
 
 void Arm() {
@@ -62,6 +82,7 @@ void Arm() {
         ::GetTempPathA(MAX_PATH, g_dumpFolder);
     }
     ::SetUnhandledExceptionFilter(&UnhandledExceptionFilter);
+    std::set_terminate(&OnTerminate);
 }
 
 LONG WINAPI UnhandledExceptionFilter(EXCEPTION_POINTERS* exception) {
