@@ -5,8 +5,11 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <type_traits>
 
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
@@ -68,6 +71,10 @@ HWND CDataExchange::PrepareCtrl(int id) {
     return m_lastControl;
 }
 
+bool CDataExchange::LastControlEditable() const {
+    return m_lastControl && ::IsWindowEnabled(m_lastControl);
+}
+
 void CDataExchange::Fail() {
     if (m_lastControl) {
         ::SetFocus(m_lastControl);
@@ -76,93 +83,105 @@ void CDataExchange::Fail() {
     m_bFail = TRUE;
 }
 
+namespace {
+
+// How each kind of value is read from and written to an edit field.
+bool ReadValue(const std::string& text, int& value) {
+    long long parsed = 0;
+    if (!ParseInteger(text, INT_MIN, INT_MAX, parsed)) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+bool ReadValue(const std::string& text, UINT& value) {
+    long long parsed = 0;
+    if (!ParseInteger(text, 0, UINT_MAX, parsed)) return false;
+    value = static_cast<UINT>(parsed);
+    return true;
+}
+bool ReadValue(const std::string& text, double& value) {
+    return ParseReal(text, value);
+}
+bool ReadValue(const std::string& text, float& value) {
+    double parsed = 0;
+    if (!ParseReal(text, parsed) || std::fabs(parsed) > 3.4e38) return false;
+    value = static_cast<float>(parsed);
+    return true;
+}
+bool ReadValue(const std::string& text, std::string& value) {
+    value = text;
+    return true;
+}
+
+std::string ShownValue(int value) {
+    return std::to_string(value);
+}
+std::string ShownValue(UINT value) {
+    return std::to_string(value);
+}
+std::string ShownValue(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+std::string ShownValue(float value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
+    return text;
+}
+const std::string& ShownValue(const std::string& value) {
+    return value;
+}
+
+template <typename T>
+const char* RefusalText() {
+    if constexpr (std::is_floating_point_v<T>) {
+        return fw::kParseRealMessage;
+    } else {
+        return fw::kParseIntMessage;
+    }
+}
+
+// A field the user cannot edit (disabled) keeps the value it was given: it is
+// neither read back nor checked, so a stored value the dialog would not
+// accept cannot trap the user in the dialog.
+template <typename T>
+void ExchangeText(CDataExchange* dx, int id, T& value) {
+    if (dx->m_bFail) return;
+    HWND control = dx->PrepareCtrl(id);
+    if (!control) return;
+    if (!dx->m_bSaveAndValidate) {
+        ::SetWindowTextA(control, ShownValue(value).c_str());
+    } else if (dx->LastControlEditable() && !ReadValue(ControlText(control), value)) {
+        RefuseText(dx, RefusalText<T>());
+    }
+}
+
+}  // namespace
+
 void DDX_Text(CDataExchange* dx, int id, int& value) {
-    if (dx->m_bFail) return;
-    HWND control = dx->PrepareCtrl(id);
-    if (!control) return;
-    if (dx->m_bSaveAndValidate) {
-        long long parsed = 0;
-        if (!ParseInteger(ControlText(control), INT_MIN, INT_MAX, parsed)) {
-            RefuseText(dx, fw::kParseIntMessage);
-            return;
-        }
-        value = static_cast<int>(parsed);
-    } else {
-        ::SetWindowTextA(control, std::to_string(value).c_str());
-    }
+    ExchangeText(dx, id, value);
 }
-
 void DDX_Text(CDataExchange* dx, int id, UINT& value) {
-    if (dx->m_bFail) return;
-    HWND control = dx->PrepareCtrl(id);
-    if (!control) return;
-    if (dx->m_bSaveAndValidate) {
-        long long parsed = 0;
-        if (!ParseInteger(ControlText(control), 0, UINT_MAX, parsed)) {
-            RefuseText(dx, fw::kParseIntMessage);
-            return;
-        }
-        value = static_cast<UINT>(parsed);
-    } else {
-        ::SetWindowTextA(control, std::to_string(value).c_str());
-    }
+    ExchangeText(dx, id, value);
 }
-
 void DDX_Text(CDataExchange* dx, int id, double& value) {
-    if (dx->m_bFail) return;
-    HWND control = dx->PrepareCtrl(id);
-    if (!control) return;
-    if (dx->m_bSaveAndValidate) {
-        double parsed = 0;
-        if (!ParseReal(ControlText(control), parsed)) {
-            RefuseText(dx, fw::kParseRealMessage);
-            return;
-        }
-        value = parsed;
-    } else {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.15g", value);
-        ::SetWindowTextA(control, text);
-    }
+    ExchangeText(dx, id, value);
 }
-
 void DDX_Text(CDataExchange* dx, int id, float& value) {
-    if (dx->m_bFail) return;
-    HWND control = dx->PrepareCtrl(id);
-    if (!control) return;
-    if (dx->m_bSaveAndValidate) {
-        double parsed = 0;
-        if (!ParseReal(ControlText(control), parsed) || std::fabs(parsed) > 3.4e38) {
-            RefuseText(dx, fw::kParseRealMessage);
-            return;
-        }
-        value = static_cast<float>(parsed);
-    } else {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
-        ::SetWindowTextA(control, text);
-    }
+    ExchangeText(dx, id, value);
 }
-
 void DDX_Text(CDataExchange* dx, int id, std::string& value) {
-    if (dx->m_bFail) return;
-    HWND control = dx->PrepareCtrl(id);
-    if (!control) return;
-    if (dx->m_bSaveAndValidate) {
-        value = ControlText(control);
-    } else {
-        ::SetWindowTextA(control, value.c_str());
-    }
+    ExchangeText(dx, id, value);
 }
 
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
-    if (dx->m_bFail || !dx->m_bSaveAndValidate) return;
+    if (dx->m_bFail || !dx->m_bSaveAndValidate || !dx->LastControlEditable()) return;
     if (value < minValue || value > maxValue)
         RefuseText(dx, fw::IntRangeMessage(minValue, maxValue).c_str());
 }
 
 void DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minValue, UINT maxValue) {
-    if (dx->m_bFail || !dx->m_bSaveAndValidate) return;
+    if (dx->m_bFail || !dx->m_bSaveAndValidate || !dx->LastControlEditable()) return;
     if (value < minValue || value > maxValue)
         RefuseText(dx, fw::IntRangeMessage(minValue, maxValue).c_str());
 }

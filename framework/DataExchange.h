@@ -1,7 +1,8 @@
 #pragma once
 // Dialog data exchange: member values to controls and back, with the
 // framework's standard messages for refused input. A refused value shows its
-// message, selects the field and keeps the dialog open.
+// message, selects the field and keeps the dialog open. Only what the user
+// can edit is read back and checked: a disabled field keeps its value.
 #include <windows.h>
 
 #include <string>
@@ -19,6 +20,8 @@ class CDataExchange {
 
     // Remembers the control being exchanged, for Fail(); null if it does not exist.
     HWND PrepareCtrl(int id);
+    // The last prepared control exists and the user can edit it (enabled).
+    bool LastControlEditable() const;
     // Shows nothing by itself: selects the last prepared field and marks the exchange failed.
     void Fail();
 

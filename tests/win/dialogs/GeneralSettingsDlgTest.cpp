@@ -10,6 +10,7 @@
 
 #include "dialogs/GeneralSettingsDlg.h"
 #include "res/Resource.h"
+#include "tests/win/support/MessageBoxWatcher.h"
 #include "tests/win/support/UiTest.h"
 
 namespace {
@@ -46,13 +47,15 @@ struct Shown {
     }
 };
 
-Shown Open(const Addresses& lookedUp, const Values& stored) {
+Shown Open(const Addresses& lookedUp, const Values& stored, int port = 700) {
     Shown shown{std::make_unique<CGeneralSettingsDlg>(&uitest::HostWindow())};
     shown.dialog->SetAddressSource([lookedUp] { return lookedUp; });
+    shown.dialog->m_port = port;
     shown.dialog->m_remoteAccess = stored.remoteAccess;
     shown.dialog->m_ipAddrIndex = stored.index;
     shown.dialog->m_ipAddr = stored.address;
     EXPECT_TRUE(shown.dialog->Create(IDD_GENERAL_SETTINGS, &uitest::HostWindow()));
+    ::ShowWindow(shown.dialog->m_hWnd, SW_SHOWNA);  // OK hides it: something to see
     return shown;
 }
 
@@ -98,6 +101,27 @@ TEST(GeneralSettingsDlg, LocalAddressesDecideTheListAndWhetherRemoteAccessCanBeO
     }
     EXPECT_EQ(shown.Listed(), kOffered);
     EXPECT_EQ(shown.Ok(), (Values{kOn, 1, "10.0.0.5"}));
+}
+
+// Only what the user can edit is checked: with remote access Off (or no
+// address to offer) a stored port beyond the range is kept and OK closes the
+// dialog; with it On the same port is refused and the dialog stays.
+TEST(GeneralSettingsDlg, ThePortIsCheckedOnlyWhereItCanBeEdited) {
+    for (const Addresses& lookedUp : {kLookedUp, Addresses{"127.0.0.1"}}) {
+        MessageBoxWatcher boxes;
+        const Shown shown = Open(lookedUp, {kOff, 0, ""}, 0);
+        EXPECT_FALSE(shown.Enabled(IDC_GS_PORT));
+        shown.dialog->SendMessage(WM_COMMAND, IDC_GS_OK, 0);
+        EXPECT_FALSE(::IsWindowVisible(shown.dialog->m_hWnd)) << "OK did not close it";
+        EXPECT_EQ(shown.dialog->m_port, 0);
+        EXPECT_TRUE(boxes.Boxes().empty());
+    }
+    MessageBoxWatcher boxes;
+    const Shown shown = Open(kLookedUp, {kOn, 0, ""}, 0);
+    shown.dialog->SendMessage(WM_COMMAND, IDC_GS_OK, 0);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Please enter an integer between 1 and 65535.");
+    EXPECT_TRUE(::IsWindowVisible(shown.dialog->m_hWnd));
 }
 
 }  // namespace
