@@ -89,6 +89,14 @@ using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
 
+// A region of its own with the same area; none for none or when it cannot be made.
+inline RegionHandle CopyRegion(HRGN region) {
+    if (!region) return {};
+    RegionHandle copy(::CreateRectRgn(0, 0, 0, 0));
+    if (copy && ::CombineRgn(copy.get(), region, nullptr, RGN_COPY) == ERROR) copy.reset();
+    return copy;
+}
+
 // A DC from GetDC/GetWindowDC, released to its window.
 class WindowDc {
   public:

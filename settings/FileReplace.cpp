@@ -61,20 +61,28 @@ void FileChange::Edit(const std::string& path, const std::function<void(const st
     m_staged.push_back({path, !createNew});
 }
 
-void FileChange::Commit() {
+BOOL FileChange::Commit() {
+    BOOL committed = TRUE;
     for (const Staged& file : m_staged) {
         const std::string staging = StagingPath(file.path);
-        const DWORD flags = MOVEFILE_WRITE_THROUGH | (file.replace ? MOVEFILE_REPLACE_EXISTING : 0);
-        if (!::MoveFileExA(staging.c_str(), file.path.c_str(), flags)) {
-            // A new file the host made meanwhile is kept; an existing one gets
-            // the new content the slower way.
-            if (file.replace || !Exists(file.path)) {
-                ::CopyFileA(staging.c_str(), file.path.c_str(), FALSE);
-            }
-            ::DeleteFileA(staging.c_str());
+        if (!committed) {
+            ::DeleteFileA(staging.c_str());  // after a failure: dropped
+            continue;
         }
+        const DWORD flags = MOVEFILE_WRITE_THROUGH | (file.replace ? MOVEFILE_REPLACE_EXISTING : 0);
+        if (::MoveFileExA(staging.c_str(), file.path.c_str(), flags)) continue;
+        // A new file the host made meanwhile is kept; an existing one gets
+        // the new content the slower way.
+        if (file.replace || !Exists(file.path)) {
+            if (!::CopyFileA(staging.c_str(), file.path.c_str(), FALSE)) {
+                committed = FALSE;
+                m_failedPath = file.path;
+            }
+        }
+        ::DeleteFileA(staging.c_str());
     }
     m_staged.clear();
+    return committed;
 }
 
 }  // namespace settings

@@ -40,7 +40,10 @@ class FileChange {
               bool createNew = false);
 
     // Moves every staged file into its place, in the order they were staged.
-    void Commit();
+    // FALSE when one could not take its place: the files staged after it are
+    // then dropped, so the caller knows that nothing after FailedPath() changed.
+    BOOL Commit();
+    const std::string& FailedPath() const { return m_failedPath; }
 
   private:
     struct Staged {
@@ -48,6 +51,7 @@ class FileChange {
         bool replace;
     };
     std::vector<Staged> m_staged;
+    std::string m_failedPath;
 };
 
 }  // namespace settings

@@ -33,21 +33,22 @@ BOOL StoreMask(HRGN dialogRegion, RegionHandle& viewRegion, int32_t& maskSize,
         NoMask(viewRegion, maskSize);
         return TRUE;
     }
-    maskSize = 0;
-    if (!viewRegion) viewRegion.reset(::CreateRectRgn(0, 0, 0, 0));
-    if (!viewRegion || ::CombineRgn(viewRegion.get(), dialogRegion, nullptr, RGN_COPY) == ERROR) {
-        return FALSE;
-    }
-    const DWORD bytes = ::GetRegionData(viewRegion.get(), 0, nullptr);
-    // A size the loader would refuse is not stored: the mask then lives for this run only.
+    RegionHandle copy = CopyRegion(dialogRegion);
+    if (!copy) return FALSE;
+    const DWORD bytes = ::GetRegionData(copy.get(), 0, nullptr);
+    // A size the loader would refuse is not stored.
     if (!IsPlausibleRegionDataSize(bytes)) return FALSE;
     std::vector<DWORD> buffer = RegionBuffer(bytes);
-    if (::GetRegionData(viewRegion.get(), bytes, reinterpret_cast<RGNDATA*>(buffer.data())) !=
-        bytes) {
+    if (::GetRegionData(copy.get(), bytes, reinterpret_cast<RGNDATA*>(buffer.data())) != bytes) {
         return FALSE;
     }
-    FileChange own;
-    if (!(change ? *change : own).Replace(maskPath, {Bytes(buffer, bytes)})) return FALSE;
+    if (change) {
+        if (!change->Replace(maskPath, {Bytes(buffer, bytes)})) return FALSE;
+    } else {
+        FileChange own;
+        if (!own.Replace(maskPath, {Bytes(buffer, bytes)}) || !own.Commit()) return FALSE;
+    }
+    viewRegion = std::move(copy);
     maskSize = static_cast<int32_t>(bytes);
     return TRUE;
 }

@@ -14,12 +14,13 @@ class FileChange;
 
 // After Counter Settings OK. With no dialog region the view's region is
 // deleted and maskSize set to 0; the file on disk is left as it is.
-// Otherwise the view's region becomes a copy of the dialog's, maskSize its
-// region-data size, and the data is written to maskPath. When the data
-// cannot be fetched or written, maskSize is 0 but the view keeps the region
-// for the rest of the run. TRUE when the file holds the view's mask (or
-// there is none to hold).
-// With `change`, the file takes its place when the change is committed.
+// Otherwise the region's data is written to maskPath, and only then does the
+// view's region become a copy of the dialog's and maskSize its region-data
+// size. When the data cannot be fetched or written, the view's region and
+// maskSize stay as they were, so the record, the file and what the view
+// draws keep agreeing; the result is FALSE.
+// With `change`, the file is staged and takes its place when the change is
+// committed (a failed commit is the caller's to undo).
 BOOL StoreMask(HRGN dialogRegion, RegionHandle& viewRegion, int32_t& maskSize,
                const std::string& maskPath, FileChange* change = nullptr);
 

@@ -19,11 +19,13 @@ class PrivateProfileStore final : public IniStore {
         return GetIniString(section, key, defaultValue, m_file);
     }
     void WriteText(const char* section, const char* key, const std::string& value) override {
-        ::WriteIniString(section, key, value, m_file);
+        if (!::WriteIniString(section, key, value, m_file)) m_failed = true;
     }
+    bool Failed() const { return m_failed; }
 
   private:
     const std::string& m_file;
+    bool m_failed = false;
 };
 
 }  // namespace
@@ -46,29 +48,23 @@ void SettingsFile::LoadSettingIni(CameraSettings& settings, int32_t selector) co
     LoadSettings(store, settings, selector);
 }
 
-void SettingsFile::SaveSettingIni(const CameraSettings& settings, int32_t selector) const {
-    SaveSettingIni(settings, {selector});
+BOOL SettingsFile::SaveSettingIni(const CameraSettings& settings, int32_t selector) const {
+    return SaveSettingIni(settings, {selector});
 }
 
-void SettingsFile::SaveSettingIni(const CameraSettings& settings,
+BOOL SettingsFile::SaveSettingIni(const CameraSettings& settings,
                                   std::initializer_list<int32_t> selectors,
                                   FileChange* change) const {
-    if (m_path.empty()) return;
+    if (m_path.empty()) return FALSE;
+    bool written = true;
     FileChange own;
     (change ? *change : own).Edit(m_path, [&](const std::string& file) {
         PrivateProfileStore store(file);
         for (const int32_t selector : selectors) SaveSettings(store, settings, selector);
+        written = !store.Failed();
     });
-}
-
-BOOL SettingsFile::WriteIniInt(const char* section, const char* key, int value,
-                               const std::string& file) {
-    return ::WriteIniInt(section, key, value, file);
-}
-
-BOOL SettingsFile::WriteIniString(const char* section, const char* key, const std::string& value,
-                                  const std::string& file) {
-    return ::WriteIniString(section, key, value, file);
+    if (!change && !own.Commit()) return FALSE;
+    return written ? TRUE : FALSE;
 }
 
 }  // namespace settings

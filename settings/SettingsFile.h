@@ -5,8 +5,8 @@
 // host's own keys survive and every save is on disk when the call returns.
 // A save edits a staging copy that then replaces the file in one step, so a
 // kill during a save leaves the whole old or the whole new file.
-// Failures (no folder, a read-only or locked file) are silent: the record
-// keeps its values.
+// The record keeps its values whatever fails; a save says whether every key
+// reached the file (or its staging copy).
 #include <windows.h>
 
 #include <cstdint>
@@ -29,18 +29,14 @@ class SettingsFile {
     // reads nothing) into the record; absent keys take their load defaults.
     void LoadSettingIni(CameraSettings& settings, int32_t selector) const;
 
-    // Writes the sections of the selector from the record.
-    void SaveSettingIni(const CameraSettings& settings, int32_t selector) const;
+    // Writes the sections of the selector from the record; FALSE when a key
+    // could not be written or the file could not take its new content.
+    BOOL SaveSettingIni(const CameraSettings& settings, int32_t selector) const;
     // Writes the sections of several selectors, in order, as one change, or
-    // as a part of `change` (which then puts the file in place on Commit).
-    void SaveSettingIni(const CameraSettings& settings, std::initializer_list<int32_t> selectors,
+    // as a part of `change` (which then puts the file in place on Commit:
+    // FALSE here only says a key could not be written).
+    BOOL SaveSettingIni(const CameraSettings& settings, std::initializer_list<int32_t> selectors,
                         FileChange* change = nullptr) const;
-
-    // The single-key writes, on any private-profile file.
-    static BOOL WriteIniInt(const char* section, const char* key, int value,
-                            const std::string& file);
-    static BOOL WriteIniString(const char* section, const char* key, const std::string& value,
-                               const std::string& file);
 
     const std::string& GetPath() const { return m_path; }
 

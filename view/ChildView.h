@@ -73,6 +73,7 @@ class CChildView : public CWnd {
     void OnLButtonDown(UINT flags, POINT point);
     void OnMouseMove(UINT flags, POINT point);
     void OnLButtonUp(UINT flags, POINT point);
+    void OnCaptureChanged(WPARAM, LPARAM);
     void OnButtonClicked(WPARAM id, LPARAM);
     void OnMenuCommand(UINT id);
     void OnIgnoredCommand(UINT) {}
@@ -110,6 +111,9 @@ class CChildView : public CWnd {
     void ChooseCalibrationFile();
     // Counter Settings (CounterSettingsCommands.cpp).
     void RunCounterSettings();
+    // Stores the Counter Settings section and the mask as one change; tells
+    // the user what could not be stored. False when the settings were not.
+    bool StoreCounterSettings(HRGN mask);
     void RequestCountingLine();
     // Camera Angle and its Verification (CameraAngleCommands.cpp).
     void RunCameraAngle();

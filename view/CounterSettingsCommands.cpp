@@ -6,7 +6,14 @@
 #include "hostlink/HostPacking.h"
 #include "settings/FileReplace.h"
 #include "settings/MaskFile.h"
+#include "framework/WinApp.h"
 #include "view/ChildView.h"
+
+namespace {
+constexpr char kMaskNotStoredText[] =
+    "The mask could not be stored. The previous mask stays in force.";
+constexpr char kCounterSettingsNotStoredText[] = "The counter settings could not be stored.";
+}  // namespace
 
 void CChildView::RunCounterSettings() {
     CCounterSettingsDlg& dialog = m_counterSettingsDlg;
@@ -65,23 +72,51 @@ void CChildView::RunCounterSettings() {
             m_settings.operationStartTime = dialog.m_startTime;
             m_settings.operationStopTime = dialog.m_stopTime;
         }
-        // The mask and the size the settings give it go to disk as one change.
-        settings::FileChange change;
-        settings::StoreMask(dialog.CommittedMask(), m_maskRegion, m_settings.maskSize,
-                            m_maskFilePath, &change);
         m_settings.maskColor = static_cast<int32_t>(dialog.m_maskColor);
         m_settings.counterSetted = edited.HasLine() ? 1 : 0;
-        m_settingsFile.SaveSettingIni(m_settings, {kCounterSettings}, &change);
-        change.Commit();
+        const bool stored = StoreCounterSettings(dialog.CommittedMask());
         RebuildOverlayTransforms();  // the in angle may have turned
-        if (m_settings.counterSetted) {
-            m_host.SetCountingLine({edited.imageX1, edited.imageY1},
-                                   {edited.imageX2, edited.imageY2});
+        if (stored) {
+            if (m_settings.counterSetted) {
+                m_host.SetCountingLine({edited.imageX1, edited.imageY1},
+                                       {edited.imageX2, edited.imageY2});
+            }
+            m_host.CounterSettingsSaved();
         }
-        m_host.CounterSettingsSaved();
     }
     m_host.DialogClosed();
     m_activeDialog = nullptr;
+}
+
+bool CChildView::StoreCounterSettings(HRGN mask) {
+    // The mask and the size the settings give it go to disk as one change.
+    RegionHandle previousMask = CopyRegion(m_maskRegion.get());
+    const int32_t previousSize = m_settings.maskSize;
+    settings::FileChange change;
+    const bool maskStaged = settings::StoreMask(mask, m_maskRegion, m_settings.maskSize,
+                                                m_maskFilePath, &change) != FALSE;
+    const bool written = m_settingsFile.SaveSettingIni(m_settings, {kCounterSettings}, &change);
+    const bool committed = change.Commit() != FALSE;
+    if (maskStaged && written && committed) return true;
+
+    // Whatever failed, the settings file, the mask file and the mask the view
+    // draws agree again: the previous mask stays in force.
+    const bool maskFileChanged =
+        maskStaged && mask && (committed || change.FailedPath() != m_maskFilePath);
+    m_maskRegion = std::move(previousMask);
+    m_settings.maskSize = previousSize;
+    if (maskFileChanged && previousSize != 0) {
+        RegionHandle restored;
+        int32_t restoredSize = 0;
+        settings::StoreMask(m_maskRegion.get(), restored, restoredSize, m_maskFilePath);
+    }
+    // Settings written with the previous mask already stand; otherwise they
+    // are written again with it.
+    const bool settingsStored = (!maskStaged && written && committed) ||
+                                m_settingsFile.SaveSettingIni(m_settings, kCounterSettings);
+    AfxMessageBox(settingsStored ? kMaskNotStoredText : kCounterSettingsNotStoredText,
+                  MB_OK | MB_ICONEXCLAMATION);
+    return settingsStored;
 }
 
 void CChildView::RequestCountingLine() {

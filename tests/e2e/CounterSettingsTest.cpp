@@ -234,6 +234,52 @@ TEST_F(CounterSettings, MaskShapesAreStoredOnOkAndTinyOnesIgnored) {
             << probe.point.x << ", " << probe.point.y;
 }
 
+// A mask that cannot be stored (here a folder stands where the file goes) is
+// said; the settings, the mask file and the mask the main window draws keep
+// agreeing on the previous mask (none), and the rest is stored all the same.
+TEST_F(CounterSettings, AMaskThatCannotBeStoredIsSaidAndThePreviousOneStaysInForce) {
+    StoreVerticalLine();  // the main window draws the mask with a counting line only
+    ASSERT_TRUE(CreateDirectoryA(host.PathOf("Mask01.bin").c_str(), nullptr));
+    Start();
+    // Pixels of a colour in the main window's picture (drawn twice its size
+    // at (14, 35)) between two picture corners.
+    auto shown = [&](COLORREF color, int from, int to) {
+        sim->SendFrame();
+        const Capture view = HostFixture::CaptureWindow(host.ViewHwnd());
+        int count = 0;
+        for (int x = 14 + 2 * from; x < 14 + 2 * to; ++x)
+            for (int y = 35 + 2 * from; y < 35 + 2 * to; ++y) count += view.Pixel(x, y) == color;
+        return count;
+    };
+    auto shownAroundTheMask = [&](COLORREF color) { return shown(color, 15, 65); };
+    for (const bool storable : {false, true}) {
+        SCOPED_TRACE(storable ? "storable" : "a folder in the way");
+        if (storable) {
+            ASSERT_TRUE(RemoveDirectoryA(host.PathOf("Mask01.bin").c_str()));
+        }
+        Open();
+        PressNow(IDC_CS_RECTANGLE);
+        Drag({20, 20}, {60, 60});
+        PressNow(storable ? IDC_CS_TRACKING_FRAME_ON : IDC_CS_TRACKING_FRAME_OFF);
+        const size_t saved = host.Count(WM_HOST_COUNTER_SETTINGS_SAVED);
+        Press(IDC_CS_OK);
+        if (!storable) {
+            EXPECT_EQ(e2e::AnswerBox(host).text,
+                      "The mask could not be stored. The previous mask stays in force.");
+        }
+        ASSERT_TRUE(host.WaitForCount(WM_HOST_COUNTER_SETTINGS_SAVED, saved + 1, kTimeout));
+        EXPECT_EQ(Stored("Display Tracking Frame"), storable ? "0" : "1");
+        EXPECT_EQ(Stored("Mask Size"), storable ? "48" : "0");
+        if (storable) {
+            EXPECT_TRUE(WaitFor([&] { return shownAroundTheMask(RGB(255, 0, 0)) > 100; }));
+        } else {
+            // The live picture is drawn with its line, and no mask on it.
+            ASSERT_TRUE(WaitFor([&] { return shown(RGB(0, 255, 0), 0, 240) > 0; }));
+            EXPECT_EQ(shownAroundTheMask(RGB(255, 0, 0)), 0);
+        }
+    }
+}
+
 TEST_F(CounterSettings, AllCutsHolesClearStartsOverAndCancelDropsTheShowing) {
     Start();
     Open();

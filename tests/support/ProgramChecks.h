@@ -95,12 +95,16 @@ class BoxAnswerer {
     std::thread m_thread;
 };
 
+// Which missing keys are no fault: none; those the program only ever writes
+// into a file it makes itself (a file the host made may lack them); any (a
+// missing key loads as its default).
+enum class Absent { Fault, NewFileOnlyAllowed, Allowed };
+
 // The keys of the settings table that the file lacks or holds in a form its
 // read rule would not take ("section/key=value"); empty when all is well.
-// With `absentAllowed` a missing key (which loads as its default) is no fault.
 inline std::vector<std::string> SettingsFileFaults(const hostsim::HostFixture& host,
                                                    const std::string& fileName,
-                                                   bool absentAllowed = false) {
+                                                   Absent absent = Absent::Fault) {
     constexpr char kAbsent[] = "\x01<absent>";
     std::vector<std::string> faults;
     for (const settings::SettingEntry& entry : settings::SettingsTable()) {
@@ -124,6 +128,9 @@ inline std::vector<std::string> SettingsFileFaults(const hostsim::HostFixture& h
             case settings::ReadRule::Text:
                 break;
         }
+        const bool absentAllowed =
+            absent == Absent::Allowed || (absent == Absent::NewFileOnlyAllowed &&
+                                          entry.write == settings::WriteFormat::NewFileOnly);
         if (value == kAbsent && absentAllowed) continue;
         if (value == kAbsent || !loadable) {
             faults.push_back(std::string(entry.section) + "/" + entry.key + "=" +

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "MessageBoxWatcher.h"
+#include "tests/win/support/MessageBoxWatcher.h"
 #include "framework/File.h"
 #include "framework/Handles.h"
 #include "tests/win/support/TestFiles.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "MessageBoxWatcher.h"
+#include "tests/win/support/MessageBoxWatcher.h"
 #include "settings/SettingsPaths.h"
 #include "tests/win/support/TestFiles.h"
 

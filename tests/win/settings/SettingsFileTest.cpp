@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "MessageBoxWatcher.h"
+#include "tests/win/support/MessageBoxWatcher.h"
 #include "framework/Handles.h"
 #include "settings/CameraSettings.h"
 #include "settings/SettingsPaths.h"
