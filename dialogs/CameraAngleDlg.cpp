@@ -13,6 +13,12 @@ namespace {
 constexpr int kWindowHeight = 555;
 
 constexpr char kFourCornersText[] = "Please select the four corners of the square first!";
+// Said when the host's answer holds no usable angle; the language files may
+// translate it (section 167, this key).
+constexpr char kAngleUnusableKey[] = "AngleUnusable";
+constexpr char kAngleUnusableText[] =
+    "The counting engine found no usable camera angle. Check that the four corners lie on "
+    "the template and press Calculate again.";
 
 const std::vector<DialogText>& CameraAngleTexts() {
     static const std::vector<DialogText> texts = {
@@ -224,6 +230,12 @@ void CCameraAngleDlg::ShowResult(const angle::CameraAngles& angles) {
     EnableUpdate(true);
     m_angleText = angle::FormatTilt(m_angleYZ);
     PushTexts();  // the height box keeps what was typed: m_heightText follows it
+}
+
+void CCameraAngleDlg::ShowUnusableAnswer() {
+    AfxMessageBox(LookupText(m_languageFile, std::to_string(IDD_CAMERA_ANGLE), kAngleUnusableKey,
+                             kAngleUnusableText),
+                  MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CCameraAngleDlg::OnUpdate() {

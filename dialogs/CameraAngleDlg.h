@@ -29,6 +29,9 @@ class CCameraAngleDlg : public CDialog {
 
     // The host's result: shown at once, not stored until Update.
     void ShowResult(const angle::CameraAngles& angles);
+    // The host answered with angles no camera can have: the user is told and
+    // the dialog keeps its values.
+    void ShowUnusableAnswer();
     angle::CameraAngles Angles() const { return {m_angleXY, m_angleYZ, m_angleXZ}; }
 
     CImageEditor& Picture() { return m_picture; }

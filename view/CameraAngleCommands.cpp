@@ -60,7 +60,10 @@ void CChildView::OnCameraAngle(WPARAM, LPARAM) {
     if (!block) return;  // the dialog keeps its values
     const hostlink::CameraAngleBlock answer = hostlink::ReadCameraAngle(block);
     const angle::CameraAngles result{answer.angleXY, answer.angleYZ, answer.angleXZ};
-    if (!angle::AnglesUsable(result)) return;  // no angle at all: the dialog keeps its values
+    if (!angle::AnglesUsable(result)) {
+        m_cameraAngleDlg.ShowUnusableAnswer();  // the dialog keeps its values
+        return;
+    }
     m_cameraAngleDlg.ShowResult(result);
 }
 

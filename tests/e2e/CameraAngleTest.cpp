@@ -225,8 +225,15 @@ TEST_F(CameraAngle, MissingBlocksFewCornersInchesRefusedHeightAndStrayAnswers) {
                                    {0.01f, yz, 0.02f});
         host.SendToView(WM_VIEW_CAMERA_ANGLE, 0, 0);
     };
-    answer(std::numeric_limits<float>::quiet_NaN());  // no angle: dropped
+    // No angle at all: the user is told, and the dialog keeps its values.
+    hostlink::WriteCameraAngle(blocks.data(hostsim::SharedBlocks::kCameraAngle),
+                               {0.01f, std::numeric_limits<float>::quiet_NaN(), 0.02f});
+    host.PostToView(WM_VIEW_CAMERA_ANGLE, 0, 0);
+    EXPECT_EQ(Box(),
+              "The counting engine found no usable camera angle. Check that the four corners "
+              "lie on the template and press Calculate again.");
     EXPECT_FALSE(UpdateEnabled());
+    EXPECT_EQ(Text(IDC_CA_ANGLE), "45.0");
     answer(-0.6f);
     EXPECT_TRUE(UpdateEnabled() && WarningShown());
     EXPECT_EQ(Text(IDC_CA_ANGLE), "55.6");
