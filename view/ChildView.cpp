@@ -8,6 +8,7 @@
 
 #include "dialogs/AboutDlg.h"
 #include "framework/File.h"
+#include "framework/ModalLoop.h"
 #include "framework/WinApp.h"
 #include "hostlink/BlockLayouts.h"
 #include "hostlink/HostMessages.h"
@@ -50,6 +51,7 @@ ON_MESSAGE(WM_PAINT, OnPaint)
 ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
 ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
 ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
+ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
 ON_MESSAGE(WM_UI_BUTTON_CLICKED, OnButtonClicked)
 ON_MESSAGE(WM_VIEW_NEW_FRAME, OnNewFrame)
 ON_MESSAGE(WM_VIEW_COUNTING_LINE, OnCountingLine)
@@ -130,9 +132,14 @@ void CChildView::SaveSettingIni(std::initializer_list<int32_t> selectors) {
 }
 
 void CChildView::EnableCommands(std::initializer_list<UINT> ids, bool enable) {
-    for (UINT id : ids) {
-        ::EnableMenuItem(m_settingsMenu.get(), id,
-                         MF_BYCOMMAND | (enable ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
+    // By position: the layout may list a command more than once, and every
+    // copy follows the rules (by command only the first one would).
+    HMENU menu = m_settingsMenu.get();
+    for (int position = 0, count = ::GetMenuItemCount(menu); position < count; ++position) {
+        const UINT id = ::GetMenuItemID(menu, position);
+        if (std::find(ids.begin(), ids.end(), id) == ids.end()) continue;
+        ::EnableMenuItem(menu, static_cast<UINT>(position),
+                         MF_BYPOSITION | (enable ? MF_ENABLED : (MF_GRAYED | MF_DISABLED)));
     }
 }
 
@@ -244,7 +251,7 @@ void CChildView::LoadSkin() {
     const int menuCx = GetIniInt("Setting Menu Btn", "cx", 71, skin);
     const int menuCy = GetIniInt("Setting Menu Btn", "cy", 57, skin);
     createButton(m_menuButton, "Setting Menu Btn", "tSk-Btn-Menu-u.bmp", "tSk-Btn-Menu-f.bmp",
-                 "tSk-Btn-Menu-d.bmp", "Menu", RECT{menuX, menuY, menuX + menuCx, menuY + menuCy},
+                 "tSk-Btn-Menu-d.bmp", "Menu", ButtonRect(menuX, menuY, menuCx, menuCy),
                  kMenuButtonId);
 
     // The layout chooses which commands appear and in which order; the
@@ -438,8 +445,10 @@ void CChildView::OnButtonClicked(WPARAM id, LPARAM) {
     if (id != kMenuButtonId || !m_menuButton.m_hWnd) return;
     RECT button{};
     m_menuButton.GetWindowRect(&button);
-    ::TrackPopupMenu(m_settingsMenu.get(), TPM_RIGHTALIGN, button.right, button.top - 135, 0,
-                     m_hWnd, nullptr);
+    fw::TrackPopupMenu(m_settingsMenu.get(), TPM_RIGHTALIGN, button.right, button.top - 135,
+                       m_hWnd);
+    // Dismissed without a choice, the button would keep its hover picture.
+    m_menuButton.ResetHover();
 }
 
 void CChildView::OnMenuCommand(UINT id) {
@@ -523,6 +532,12 @@ void CChildView::OnMouseMove(UINT flags, POINT point) {
                      TRUE);
     }
     DefWindowProc(WM_MOUSEMOVE, flags, MAKELPARAM(point.x, point.y));
+}
+
+void CChildView::OnCaptureChanged(WPARAM, LPARAM) {
+    // Another window took the mouse (a message box, a menu): the drag is
+    // over, or the window would follow the mouse until the next release.
+    m_dragging = false;
 }
 
 void CChildView::OnLButtonUp(UINT flags, POINT point) {
