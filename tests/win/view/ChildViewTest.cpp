@@ -139,6 +139,18 @@ TEST_F(ChildViewTest, MenuCommandsFollowTheCalibrationAndTheAcceptedAngle) {
     }
 }
 
+// A command the layout lists twice: every copy follows the rules, not only the first.
+TEST_F(ChildViewTest, EveryCopyOfACommandIsGrayedAndEnabledAlike) {
+    Layout("[0]\nndx=0\n[1]\nndx=4\n[2]\nndx=0\n[3]\nndx=4\n[4]\nndx=7\n");
+    WriteSetting("Calibration Data", "Path", ValidCalibrationFile());
+    HMENU menu = Start().SettingsMenu();
+    std::string byPosition;  // '#' grayed, '.' enabled
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        byPosition +=
+            (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) ? '#' : '.';
+    EXPECT_EQ(byPosition.substr(0, 4), "#.#.");  // 150 waits for an angle, 154 does not
+}
+
 TEST_F(ChildViewTest, HostCalibrationChangeResetsAngleAndLineOnlyForAValidFile) {
     WriteSetting("Camera Angle", "Setted", "1");
     WriteSetting("Counter Settings", "Setted", "1");
@@ -194,6 +206,15 @@ TEST_F(ChildViewTest, DragStripMovesTheMainWindowOnlyInsideIt) {
     const RECT moved = drag(779, 27);  // its last pixel
     EXPECT_EQ(moved.left, 30);
     EXPECT_EQ(moved.top, 20);
+
+    // Another window takes the mouse mid-drag: the drag is over.
+    view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SetCapture(uitest::HostWindow().m_hWnd);
+    ReleaseCapture();
+    view.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 50));
+    RECT after{};
+    GetWindowRect(frame->m_hWnd, &after);
+    EXPECT_EQ(after.left, 30) << "the window followed the mouse after losing it";
 }
 
 TEST_F(ChildViewTest, PictureRectangleAndButtonsFollowTheLayout) {
@@ -210,6 +231,33 @@ TEST_F(ChildViewTest, PictureRectangleAndButtonsFollowTheLayout) {
     };
     EXPECT_EQ(topLeftOf(SC_CLOSE), std::pair(812L, 6L));
     EXPECT_EQ(topLeftOf(CChildView::kMenuButtonId), std::pair(700L, 500L));
+
+    // Values that would overflow are cut to what GDI takes everywhere.
+    TearDown();
+    Layout("[Setting Menu Btn]\nx=2147483647\ny=-2147483648\ncx=71\ncy=57\n");
+    Start();
+    EXPECT_EQ(topLeftOf(CChildView::kMenuButtonId), std::pair(32767L, -32768L));
+}
+
+// The menu dismissed without a choice leaves the settings button as the
+// mouse left it, not showing its hover picture.
+void CALLBACK DismissMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (fw::ModalLoop::Depth() == 0) return;  // not open yet
+    KillTimer(nullptr, timer);
+    fw::ModalLoop::EndAll();
+}
+
+TEST_F(ChildViewTest, SettingsButtonLeavesItsHoverWhenTheMenuIsDismissed) {
+    CChildView& view = Start();
+    auto* button = static_cast<CSkinButton*>(
+        CWnd::FromHandlePermanent(view.GetDlgItem(CChildView::kMenuButtonId)));
+    ASSERT_NE(button, nullptr);
+    button->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    ASSERT_EQ(button->GetHover(), 1);
+    SetTimer(nullptr, 0, 50, &DismissMenu);
+    view.SendMessage(WM_UI_BUTTON_CLICKED, CChildView::kMenuButtonId, 0);  // returns once dismissed
+    EXPECT_EQ(button->GetHover(), 0);
+    EXPECT_NE(GetCapture(), button->m_hWnd);
 }
 
 // The user inside the Camera Angle dialog's own loop: the host's answer
