@@ -7,9 +7,12 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "EndToEnd.h"
+#include "framework/Handles.h"
 #include "hostlink/HostMessages.h"
+#include "res/Version.h"
 #include "tools/hostsim/HostFixture.h"
 
 namespace {
@@ -187,4 +190,34 @@ TEST(ReleaseArchive, UnpackedProgramRunsAgainstTheHost) {
     EXPECT_EQ(*code, 0u);
     EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH);
     EXPECT_TRUE(host.FileExists("Setting03.ini"));
+}
+
+// The program file as a Windows user gets it from the archive: its version in
+// the file's properties, and its manifest (themed common controls, no
+// execution level).
+TEST(ReleaseArchive, TheProgramFileCarriesItsVersionAndItsManifest) {
+    const char* exe = TALLYSCOPE_UNPACKED_APP_EXE;
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(exe, &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(exe, 0, static_cast<DWORD>(info.size()), info.data()));
+    for (const char* key : {"FileVersion", "ProductVersion"}) {
+        char* value = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(info.data(),
+                                   (std::string("\\StringFileInfo\\040904b0\\") + key).c_str(),
+                                   reinterpret_cast<void**>(&value), &length));
+        EXPECT_STREQ(value, TALLYSCOPE_VERSION_TEXT) << key;
+    }
+    ModuleHandle module(LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(module.valid());
+    HRSRC found = FindResourceA(module.get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(
+        static_cast<const char*>(LockResource(LoadResource(module.get(), found))),
+        SizeofResource(module.get(), found));
+    EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"),
+              std::string::npos);
+    EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
+    EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos);
 }
