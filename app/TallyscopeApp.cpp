@@ -120,12 +120,3 @@ void CMyTallyscopeApp::LoadWindowRect(RECT& rect) const {
                               {desktop.left, desktop.top, desktop.right, desktop.bottom});
     rect = {chosen.left, chosen.top, chosen.right, chosen.bottom};
 }
-
-std::string CMyTallyscopeApp::GetIniString(const char* section, const char* key,
-                                           const char* defaultValue,
-                                           const std::string& file) const {
-    char value[MAX_PATH] = "";
-    ::GetPrivateProfileStringA(section, key, defaultValue ? defaultValue : "", value, MAX_PATH,
-                               file.c_str());
-    return value;
-}

@@ -20,9 +20,6 @@ class CMyTallyscopeApp : public CWinApp {
     void GetModuleFolder(const std::string& path);
     // The frame's rectangle from the profile, or (0, 0, 850, 600).
     void LoadWindowRect(RECT& rect) const;
-    // One text value of an INI file (at most 259 characters), or defaultValue.
-    std::string GetIniString(const char* section, const char* key, const char* defaultValue,
-                             const std::string& file) const;
 
     // The settings folder, or an empty text when the command line named none.
     const char* HostSettingFolder() const { return m_pszHostSetting ? m_pszHostSetting.get() : ""; }

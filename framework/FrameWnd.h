@@ -19,7 +19,6 @@ class CFrameWnd : public CWnd {
     int OnCreate(LPCREATESTRUCT cs);
     void OnSize(WPARAM wp, LPARAM lp);
     void OnClose();
-    void OnDestroy() {}
 
     DECLARE_MESSAGE_MAP()
 

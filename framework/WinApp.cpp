@@ -26,11 +26,6 @@ CWinApp* AfxGetApp() {
     return g_app;
 }
 
-HINSTANCE AfxGetInstanceHandle() {
-    if (g_app && g_app->m_hInstance) return g_app->m_hInstance;
-    return ::GetModuleHandleA(nullptr);
-}
-
 HWND AfxGetMainWnd() {
     return (g_app && g_app->m_pMainWnd) ? g_app->m_pMainWnd->m_hWnd : nullptr;
 }
@@ -137,6 +132,7 @@ int AfxWinMain(HINSTANCE instance, const char* cmdLine) {
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
     app->m_hInstance = instance;
+    AfxSetInstanceHandle(instance);
     app->m_lpCmdLine = cmdLine ? cmdLine : "";
     if (!app->InitInstance()) {
         if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) app->m_pMainWnd->DestroyWindow();

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "framework/Instance.h"
+
 class CWnd;
 
 class CWinApp {
@@ -39,7 +41,6 @@ class CWinApp {
 };
 
 CWinApp* AfxGetApp();
-HINSTANCE AfxGetInstanceHandle();
 HWND AfxGetMainWnd();
 
 // Message box captioned with the application title, owned by the active

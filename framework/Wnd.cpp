@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "framework/WinApp.h"
+#include "framework/Instance.h"
 
 namespace {
 
