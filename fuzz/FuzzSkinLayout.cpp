@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(items.size() == expected);
     for (const MenuItem& item : items) {
         Check(item.separator ? item.command == 0
-                             : item.command == kFirstMenuCommand + unsigned(item.index));
+                             : item.command == ID_FIRST_MENU_COMMAND + unsigned(item.index));
     }
     return 0;
 }

@@ -17,6 +17,21 @@
 #define IDC_ABOUT_WEB 1070
 #define IDC_ABOUT_VERSION 1071
 
+// Commands of the settings menu: the layout's index n (0 to 7) gives command 150 + n.
+#define ID_GENERAL_SETTINGS 150
+#define ID_COUNTER_SETTINGS 151
+#define ID_CAMERA_ANGLE 152
+#define ID_ANGLE_VERIFICATION 153
+#define ID_CALIBRATION_TEST 154
+#define ID_NO_ACTION 155
+#define ID_ABOUT 156
+#define ID_CALIBRATION_FILE 157
+#define ID_FIRST_MENU_COMMAND ID_GENERAL_SETTINGS
+#define ID_LAST_MENU_COMMAND ID_CALIBRATION_FILE
+// Routed to the view and ignored.
+#define ID_IGNORED_FIRST 103
+#define ID_IGNORED_LAST 104
+
 // Camera Angle (template 167).
 #define IDD_CAMERA_ANGLE 167
 #define IDC_CA_PICTURE 1000

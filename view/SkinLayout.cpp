@@ -75,7 +75,7 @@ std::vector<MenuItem> BuildMenuItems(const std::array<int, kMenuPositions>& indi
         if (index == kMenuSeparatorIndex) {
             item.separator = true;
         } else if (index >= 0 && index < kMenuSeparatorIndex) {
-            item.command = kFirstMenuCommand + static_cast<unsigned>(index);
+            item.command = ID_FIRST_MENU_COMMAND + static_cast<unsigned>(index);
         } else {
             continue;  // no such command: the position stays out of the menu
         }

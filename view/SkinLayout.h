@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+#include "res/Resource.h"
+
 // The window size the skin is drawn for.
 constexpr int kBaseSkinWidth = 850;
 constexpr int kBaseSkinHeight = 600;
@@ -15,7 +17,6 @@ constexpr int kMenuPositions = 9;
 // The layout value that stands for a separator; 0 to 7 choose a command.
 constexpr int kMenuSeparatorIndex = 8;
 constexpr int kMenuDefaultIndex = 7;
-constexpr unsigned kFirstMenuCommand = 150;
 // Every coordinate the skin produces stays inside what GDI handles everywhere.
 constexpr int kSkinCoordinateLimit = 32767;
 
@@ -51,7 +52,7 @@ SkinRect PictureRectangle(SkinSize size, int x, int y, int cx, int cy);
 struct MenuItem {
     bool separator = false;
     int index = 0;         // the layout value 0..7: also the language key of its text
-    unsigned command = 0;  // 150 + index
+    unsigned command = 0;  // ID_FIRST_MENU_COMMAND + index
 };
 
 // The menu entries in layout order; values other than 0..8 add nothing.
