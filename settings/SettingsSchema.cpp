@@ -189,6 +189,23 @@ void SaveSettings(IniStore& store, const CameraSettings& settings, int32_t selec
     }
 }
 
+CameraSettings DefaultSettings() {
+    // A file without a single key: every read gives the table's default.
+    class NoFile final : public IniStore {
+      public:
+        int32_t ReadInteger(const char*, const char*, int32_t defaultValue) override {
+            return defaultValue;
+        }
+        std::string ReadText(const char*, const char*, const char* defaultValue) override {
+            return defaultValue ? defaultValue : "";
+        }
+        void WriteText(const char*, const char*, const std::string&) override {}
+    } noFile;
+    CameraSettings settings;
+    LoadSettings(noFile, settings, kAllSections);
+    return settings;
+}
+
 void WriteNewSettings(IniStore& store) {
     for (const SettingEntry& entry : kTable) {
         if (entry.newFileValue != nullptr) {

@@ -93,6 +93,9 @@ void SaveSettings(IniStore& store, const CameraSettings& settings, int32_t selec
 // value, in table order.
 void WriteNewSettings(IniStore& store);
 
+// The record a missing settings file loads as: every key's load default.
+CameraSettings DefaultSettings();
+
 // The text SaveSettings writes for one entry (empty for NewFileOnly).
 std::string FormatEntry(const SettingEntry& entry, const CameraSettings& settings);
 
