@@ -69,14 +69,15 @@ int Run(int refreshes) {
         return 1;
     }
     editor.Initialize(CImageEditor::kModeCountingLine, nullptr, &header, pixels.data(), 0);
-    editor.SetArrowImages(LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN),
-                          LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT));
-    editor.SetCountingLine(40, 150, 280, 130, 1.4f);
+    LineAndMasks& drawing = editor.Drawing();
+    drawing.SetArrowImages(LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN),
+                           LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT));
+    drawing.SetCountingLine(40, 150, 280, 130, 1.4f);
     RegionHandle mask(::CreateRectRgn(10, 20, 110, 60));
     RegionHandle more(::CreateEllipticRgn(200, 40, 300, 80));
     ::CombineRgn(mask.get(), mask.get(), more.get(), RGN_OR);
-    editor.SetMask(mask.get());
-    editor.m_counterRect = {60, 40, 260, 200};
+    drawing.SetMask(mask.get());
+    drawing.SetCounterRect({60, 40, 260, 200});
     Pump();
 
     // The floor: what any refresh of this picture has to do.

@@ -37,8 +37,8 @@ CCalibrationTestDlg::CCalibrationTestDlg(CWnd* parent)
       m_unitNames{calibration::kBuiltInUnitNames[0], calibration::kBuiltInUnitNames[1]},
       m_failureText(kBuiltInFailureText),
       m_distanceLabel(kBuiltInDistanceLabel) {
-    m_leftPicture.m_testPoint = kStartPoint;
-    m_rightPicture.m_testPoint = kStartPoint;
+    m_leftPicture.Test().SetPoint(kStartPoint);
+    m_rightPicture.Test().SetPoint(kStartPoint);
 }
 
 CCalibrationTestDlg::~CCalibrationTestDlg() = default;
@@ -128,7 +128,7 @@ void CCalibrationTestDlg::OnSelectionChanged(WPARAM kind, LPARAM mode) {
         if (!picture) return;
         HWND label = GetDlgItem(picture == &m_leftPicture ? IDC_CT_LEFT_POINT : IDC_CT_RIGHT_POINT);
         if (!label) return;
-        const POINT p = picture->m_testPoint;
+        const POINT p = picture->Test().Point();
         ::SetWindowTextA(label, calibration::CoordinateText(p.x, p.y).c_str());
     } else if (kind == hostlink::kSelectionRegion) {
         if (m_viewWnd)
@@ -145,10 +145,9 @@ void CCalibrationTestDlg::OnTestMethod(UINT) {
 }
 
 void CCalibrationTestDlg::PassTestMethod() {
-    if (m_testMethod != CImageEditor::kTestPoint && m_testMethod != CImageEditor::kTestRegion)
-        return;
-    m_leftPicture.m_testMethod = m_testMethod;
-    m_rightPicture.m_testMethod = m_testMethod;
+    if (m_testMethod != PickTest::kPoint && m_testMethod != PickTest::kRegion) return;
+    m_leftPicture.Test().SetMethod(m_testMethod);
+    m_rightPicture.Test().SetMethod(m_testMethod);
 }
 
 void CCalibrationTestDlg::ShowRegionResult(const RECT& chosenRegion, float disparity,
@@ -159,8 +158,8 @@ void CCalibrationTestDlg::ShowRegionResult(const RECT& chosenRegion, float dispa
         AddResultLine(m_failureText);
         return;
     }
-    m_rightPicture.m_testRegion = {chosenRegion.left - answer.shift, chosenRegion.top,
-                                   chosenRegion.right - answer.shift, chosenRegion.bottom};
+    m_rightPicture.Test().SetRegion({chosenRegion.left - answer.shift, chosenRegion.top,
+                                     chosenRegion.right - answer.shift, chosenRegion.bottom});
     if (m_rightPicture.HasPicture() && m_rightPicture.IsWindow()) m_rightPicture.Redraw();
     AddResultLine(calibration::DistanceLine(
         m_distanceLabel, answer.distance,

@@ -73,5 +73,5 @@ class CCalibrationTestDlg : public CDialog {
     CListBox m_results;
     CImageEditor m_rightPicture;
     CImageEditor m_leftPicture;
-    int m_testMethod = CImageEditor::kTestPoint;  // kept between showings
+    int m_testMethod = PickTest::kPoint;  // kept between showings
 };

@@ -104,12 +104,12 @@ BOOL CCameraAngleDlg::OnInitDialog() {
 
     m_picture.Initialize(CImageEditor::kModePoints, m_viewWnd, m_header, m_bits, 0);
     m_separatorPen.reset(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
-    m_picture.m_points.clear();  // every showing starts without corners
+    m_picture.Corners().Clear();  // every showing starts without corners
 
-    SetUnitLabels(m_unit == angle::kUnitInch ? "inch" : "cm");
-    m_templateText = angle::FormatLength(m_templateDimension, m_unit);
-    m_angleText = angle::FormatTilt(m_angleYZ);
-    m_heightText = angle::FormatLength(m_height, m_unit);
+    SetUnitLabels(m_values.unit == angle::kUnitInch ? "inch" : "cm");
+    m_templateText = angle::FormatLength(m_values.templateDimension, m_values.unit);
+    m_angleText = angle::FormatTilt(m_values.angleYZ);
+    m_heightText = angle::FormatLength(m_values.height, m_values.unit);
     m_shownHeightText = m_heightText;
     ApplyTexts();
     SetUnitLabels(UnitName());
@@ -132,7 +132,7 @@ void CCameraAngleDlg::ApplyTexts() {
 }
 
 std::string CCameraAngleDlg::UnitName() const {
-    return m_unitNames[m_unit == angle::kUnitInch ? 1 : 0];
+    return m_unitNames[m_values.unit == angle::kUnitInch ? 1 : 0];
 }
 
 void CCameraAngleDlg::SetUnitLabels(const std::string& name) {
@@ -203,7 +203,7 @@ void CCameraAngleDlg::OnPictureReady(WPARAM, LPARAM) {
 }
 
 void CCameraAngleDlg::OnCalculate() {
-    if (m_picture.m_points.size() == 4) {
+    if (m_picture.Corners().Points().size() == CornerPoints::kMaxPoints) {
         ::PostMessageA(m_viewWnd, WM_UI_HOST_REQUEST, hostlink::kRequestPatternFeatures, 0);
     } else {
         AfxMessageBox(kFourCornersText, MB_OK);
@@ -211,7 +211,7 @@ void CCameraAngleDlg::OnCalculate() {
 }
 
 void CCameraAngleDlg::OnClearSelection() {
-    m_picture.m_points.clear();
+    m_picture.Corners().Clear();
     m_picture.Redraw();  // at once, not only with the next picture
 }
 
@@ -223,12 +223,12 @@ void CCameraAngleDlg::OnHeightChanged() {
 }
 
 void CCameraAngleDlg::ShowResult(const angle::CameraAngles& angles) {
-    m_angleXY = angles.angleXY;
-    m_angleYZ = angles.angleYZ;
-    m_angleXZ = angles.angleXZ;
+    m_values.angleXY = angles.angleXY;
+    m_values.angleYZ = angles.angleYZ;
+    m_values.angleXZ = angles.angleXZ;
     ShowWarning(true);
     EnableUpdate(true);
-    m_angleText = angle::FormatTilt(m_angleYZ);
+    m_angleText = angle::FormatTilt(m_values.angleYZ);
     PushTexts();  // the height box keeps what was typed: m_heightText follows it
 }
 
@@ -241,7 +241,7 @@ void CCameraAngleDlg::ShowUnusableAnswer() {
 void CCameraAngleDlg::OnUpdate() {
     m_heightText = ItemText(GetDlgItem(IDC_CA_HEIGHT));
     const std::optional<float> height =
-        angle::ReadHeight(m_heightText, m_shownHeightText, m_height, m_unit);
+        angle::ReadHeight(m_heightText, m_shownHeightText, m_values.height, m_values.unit);
     if (!height) {
         AfxMessageBox(angle::kHeightRefusedText, MB_OK | MB_ICONEXCLAMATION);
         HWND box = GetDlgItem(IDC_CA_HEIGHT);
@@ -249,8 +249,8 @@ void CCameraAngleDlg::OnUpdate() {
         ::SendMessageA(box, EM_SETSEL, 0, -1);
         return;
     }
-    m_height = *height;
-    m_heightText = angle::FormatLength(m_height, m_unit);
+    m_values.height = *height;
+    m_heightText = angle::FormatLength(m_values.height, m_values.unit);
     m_shownHeightText = m_heightText;
     PushTexts();
     ::PostMessageA(m_viewWnd, WM_UI_CAMERA_ANGLE_ACCEPTED, 0, 0);

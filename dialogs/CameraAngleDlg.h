@@ -12,6 +12,7 @@
 
 #include "controls/LinkStatic.h"
 #include "dialogs/CameraAngleValues.h"
+#include "dialogs/SettingsValues.h"
 #include "dialogs/ImageEditor.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
@@ -32,7 +33,6 @@ class CCameraAngleDlg : public CDialog {
     // The host answered with angles no camera can have: the user is told and
     // the dialog keeps its values.
     void ShowUnusableAnswer();
-    angle::CameraAngles Angles() const { return {m_angleXY, m_angleYZ, m_angleXZ}; }
 
     CImageEditor& Picture() { return m_picture; }
     CLinkStatic& Warning() { return m_warning; }
@@ -40,14 +40,9 @@ class CCameraAngleDlg : public CDialog {
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    // ---- values (centimetres, radians), copied in by the view before each
+    // The values (centimetres, radians): filled by the view before each
     // showing; after Update they hold what is to be stored.
-    float m_templateDimension = 100.0f;  // the box is read-only: passes through unchanged
-    float m_angleXY = 0.0f;
-    float m_angleYZ = 0.0f;
-    float m_angleXZ = 0.0f;
-    float m_height = 240.0f;
-    int32_t m_unit = angle::kUnitCm;
+    CameraAngleValues& Values() { return m_values; }
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -91,4 +86,5 @@ class CCameraAngleDlg : public CDialog {
     POINT m_firstFrom{0, 0}, m_firstTo{0, 0};
     POINT m_secondFrom{0, 0}, m_secondTo{0, 0};
     PenHandle m_separatorPen;
+    CameraAngleValues m_values;
 };

@@ -95,7 +95,6 @@ void CCameraAngleVerifyDlg::OnMarkPoint(WPARAM tag, LPARAM) {
     // The clicked picture draws its own cross; the other one follows at once.
     CImageEditor& clicked = tag == 0 ? m_current : m_old;
     CImageEditor& other = tag == 0 ? m_old : m_current;
-    other.m_clickPoint = clicked.m_clickPoint;
-    other.m_markShown = clicked.m_markShown;
+    other.Mark().Follow(clicked.Mark());
     if (other.IsWindow()) other.Redraw();
 }

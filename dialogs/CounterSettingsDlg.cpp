@@ -119,11 +119,11 @@ void CCounterSettingsDlg::SetImageSource(HWND notifyWnd, const BITMAPINFO* heade
 }
 
 void CCounterSettingsDlg::SetCountingLine(const CountingLineRecord& record) {
-    m_line = record;
-    m_picture.SetArrowImages(::LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN),
-                             ::LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT));
-    m_picture.SetCountingLine(record.imageX1, record.imageY1, record.imageX2, record.imageY2,
-                              record.angleIn);
+    m_values.line = record;
+    m_picture.Drawing().SetArrowImages(::LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN),
+                                       ::LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT));
+    m_picture.Drawing().SetCountingLine(record.imageX1, record.imageY1, record.imageX2,
+                                        record.imageY2, record.angleIn);
     if (m_picture.IsWindow()) m_picture.Redraw();
 }
 
@@ -141,26 +141,26 @@ void CCounterSettingsDlg::DoDataExchange(CDataExchange* dx) {
         DDX_Control(dx, static_cast<int>(IDC_CS_ARROW_IN_FIRST + i), m_arrows[i]);
     DDX_Control(dx, IDC_CS_COUNTING_MODE, m_countingModeList);
 
-    DDX_Radio(dx, IDC_CS_COUNTER_LINE_ON, m_displayCounterLine);
-    DDX_Radio(dx, IDC_CS_TRACKING_FRAME_ON, m_displayTrackingFrame);
-    DDX_Radio(dx, IDC_CS_OBJECT_HEIGHT_ON, m_displayObjectHeight);
-    DDX_Radio(dx, IDC_CS_MASK_ON, m_displayMask);
-    DDX_Radio(dx, IDC_CS_DIRECTION_FIRST, m_ioDirection);
-    DDX_Radio(dx, IDC_CS_HEIGHT_ON, m_heightDetection);
-    DDX_Radio(dx, IDC_CS_ALL_DAY, m_operationTime);
-    DDX_Radio(dx, IDC_CS_UPDATE_ON, m_autoBackgroundUpdate);
-    DDX_CBIndex(dx, IDC_CS_COUNTING_MODE, m_countingMode);
+    DDX_Radio(dx, IDC_CS_COUNTER_LINE_ON, m_values.displayCounterLine);
+    DDX_Radio(dx, IDC_CS_TRACKING_FRAME_ON, m_values.displayTrackingFrame);
+    DDX_Radio(dx, IDC_CS_OBJECT_HEIGHT_ON, m_values.displayObjectHeight);
+    DDX_Radio(dx, IDC_CS_MASK_ON, m_values.displayMask);
+    DDX_Radio(dx, IDC_CS_DIRECTION_FIRST, m_values.ioDirection);
+    DDX_Radio(dx, IDC_CS_HEIGHT_ON, m_values.heightDetection);
+    DDX_Radio(dx, IDC_CS_ALL_DAY, m_values.operationTime);
+    DDX_Radio(dx, IDC_CS_UPDATE_ON, m_values.autoBackgroundUpdate);
+    DDX_CBIndex(dx, IDC_CS_COUNTING_MODE, m_values.countingMode);
     DDX_DateTimeCtrl(dx, IDC_CS_FROM_TIME, m_fromTime);
     DDX_DateTimeCtrl(dx, IDC_CS_TO_TIME, m_toTime);
-    DDX_Text(dx, IDC_CS_INTERVAL_FIRST, m_intervalFirst);
-    DDV_MinMaxInt(dx, m_intervalFirst, 0, counter::kIntervalFirstMax);
-    DDX_Text(dx, IDC_CS_INTERVAL_SECOND, m_intervalSecond);
-    DDV_MinMaxInt(dx, m_intervalSecond, 0, counter::kIntervalSecondMax);
+    DDX_Text(dx, IDC_CS_INTERVAL_FIRST, m_values.intervalFirst);
+    DDV_MinMaxInt(dx, m_values.intervalFirst, 0, counter::kIntervalFirstMax);
+    DDX_Text(dx, IDC_CS_INTERVAL_SECOND, m_values.intervalSecond);
+    DDV_MinMaxInt(dx, m_values.intervalSecond, 0, counter::kIntervalSecondMax);
 }
 
 BOOL CCounterSettingsDlg::OnInitDialog() {
-    m_fromTime = TimeOfDayOnBaseDate(m_startTime);
-    m_toTime = TimeOfDayOnBaseDate(m_stopTime);
+    m_fromTime = TimeOfDayOnBaseDate(m_values.startTime);
+    m_toTime = TimeOfDayOnBaseDate(m_values.stopTime);
     CDialog::OnInitDialog();  // binds the controls
     ApplyTexts();
     LayOutPictureAndTools();
@@ -170,27 +170,27 @@ BOOL CCounterSettingsDlg::OnInitDialog() {
     m_activeTool = 0;
 
     m_picture.Initialize(CImageEditor::kModeCountingLine, m_notifyWnd, m_header, m_bits, 0);
-    m_picture.m_ioDirection = m_ioDirection;
-    m_picture.m_countingMode = m_countingMode;
-    m_picture.m_tool = CImageEditor::kToolNone;
+    LineAndMasks& drawing = m_picture.Drawing();
+    drawing.SetDirection(m_values.ioDirection, m_values.countingMode);
+    drawing.SetTool(LineAndMasks::kToolNone);
     m_picture.RestoreCursor();
-    m_picture.m_wholePicture = 0;
-    m_picture.SetMask(m_mask.get());
-    m_picture.m_maskColor = m_maskColor;
+    drawing.SetWholePicture(false);
+    drawing.SetMask(m_mask.get());
+    drawing.SetMaskColor(static_cast<COLORREF>(m_values.maskColor));
 
     for (HWND picker : {GetDlgItem(IDC_CS_FROM_TIME), GetDlgItem(IDC_CS_TO_TIME)})
         ::SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH:mm:ss"));
 
     LoadArrowPictures();
     PlaceSeparator();
-    EnableObjectHeightRow(m_heightDetection == 0);
-    EnableIntervalRow(m_autoBackgroundUpdate == 0);
+    EnableObjectHeightRow(m_values.heightDetection == 0);
+    EnableIntervalRow(m_values.autoBackgroundUpdate == 0);
     UpdateData(FALSE);
     m_picture.Redraw();
     // The first of the options takes the focus, not a drawing tool that a
     // stray Space would latch.
-    ::SetFocus(
-        GetDlgItem(m_displayCounterLine == 1 ? IDC_CS_COUNTER_LINE_OFF : IDC_CS_COUNTER_LINE_ON));
+    ::SetFocus(GetDlgItem(m_values.displayCounterLine == 1 ? IDC_CS_COUNTER_LINE_OFF
+                                                           : IDC_CS_COUNTER_LINE_ON));
     return FALSE;
 }
 
@@ -231,9 +231,10 @@ void CCounterSettingsDlg::LayOutPictureAndTools() {
 void CCounterSettingsDlg::LoadArrowPictures() {
     if (!m_arrowIn) m_arrowIn = ::LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_IN);
     if (!m_arrowOut) m_arrowOut = ::LoadBitmapResource(AfxGetInstanceHandle(), IDB_ARROW_OUT);
-    m_picture.SetArrowImages(CopyOf(m_arrowIn.get()), CopyOf(m_arrowOut.get()));
-    m_picture.SetCountingLine(m_line.imageX1, m_line.imageY1, m_line.imageX2, m_line.imageY2,
-                              m_line.angleIn);
+    m_picture.Drawing().SetArrowImages(CopyOf(m_arrowIn.get()), CopyOf(m_arrowOut.get()));
+    m_picture.Drawing().SetCountingLine(m_values.line.imageX1, m_values.line.imageY1,
+                                        m_values.line.imageX2, m_values.line.imageY2,
+                                        m_values.line.angleIn);
     // First row: the in arrow turned, the out arrow as drawn; the second row
     // the other way round - the arrows the picture shows for each choice.
     struct Arrow {
@@ -311,13 +312,13 @@ CSkinButton* CCounterSettingsDlg::ToolButton(UINT id) {
 }
 
 void CCounterSettingsDlg::StopDrawing() {
-    m_picture.m_tool = CImageEditor::kToolNone;
+    m_picture.Drawing().SetTool(LineAndMasks::kToolNone);
     m_picture.RestoreCursor();
 }
 
 void CCounterSettingsDlg::ClearCountingLine() {
-    m_line = CountingLineRecord{};
-    m_picture.SetCountingLine(-1, -1, -1, -1, 0.0f);
+    m_values.line = CountingLineRecord{};
+    m_picture.Drawing().SetCountingLine(-1, -1, -1, -1, 0.0f);
 }
 
 void CCounterSettingsDlg::OnToolButton(WPARAM wp, LPARAM) {
@@ -338,10 +339,10 @@ void CCounterSettingsDlg::OnToolButton(WPARAM wp, LPARAM) {
         case IDC_CS_RECTANGLE:
         case IDC_CS_IRREGULAR:
             if (button->GetLatched()) {
-                m_picture.m_tool = id == IDC_CS_DRAW_LINE   ? CImageEditor::kToolLine
-                                   : id == IDC_CS_ELLIPSE   ? CImageEditor::kToolEllipse
-                                   : id == IDC_CS_RECTANGLE ? CImageEditor::kToolRectangle
-                                                            : CImageEditor::kToolPolygon;
+                m_picture.Drawing().SetTool(id == IDC_CS_DRAW_LINE   ? LineAndMasks::kToolLine
+                                            : id == IDC_CS_ELLIPSE   ? LineAndMasks::kToolEllipse
+                                            : id == IDC_CS_RECTANGLE ? LineAndMasks::kToolRectangle
+                                                                     : LineAndMasks::kToolPolygon);
                 m_picture.ApplyToolCursor();
                 if (id == IDC_CS_IRREGULAR) m_picture.DiscardPolygon();
             } else {
@@ -352,20 +353,20 @@ void CCounterSettingsDlg::OnToolButton(WPARAM wp, LPARAM) {
             ClearCountingLine();
             break;
         case IDC_CS_ALL:
-            m_picture.m_wholePicture = 1;
+            m_picture.Drawing().SetWholePicture(true);
             StopDrawing();
-            m_picture.BuildMask(1);
+            m_picture.MaskWholePicture();
             break;
         case IDC_CS_COLOR: {
-            COLORREF color = m_maskColor;
-            if (!ChooseMaskColor(color) || color == m_maskColor) return;
-            m_maskColor = color;
-            m_picture.m_maskColor = color;
+            COLORREF color = m_values.maskColor;
+            if (!ChooseMaskColor(color) || color == m_values.maskColor) return;
+            m_values.maskColor = color;
+            m_picture.Drawing().SetMaskColor(color);
             break;
         }
         case IDC_CS_CLEAR:
-            m_picture.m_wholePicture = 0;
-            m_picture.DeleteMask();
+            m_picture.Drawing().SetWholePicture(false);
+            m_picture.Drawing().DeleteMask();
             StopDrawing();
             break;
         default:
@@ -378,8 +379,8 @@ void CCounterSettingsDlg::OnToolButton(WPARAM wp, LPARAM) {
 // bring up its range message when the user merely clicks a radio.
 void CCounterSettingsDlg::OnDirectionOrHeight(UINT id) {
     CDataExchange dx(this, TRUE);
-    DDX_Radio(&dx, IDC_CS_DIRECTION_FIRST, m_ioDirection);
-    DDX_Radio(&dx, IDC_CS_HEIGHT_ON, m_heightDetection);
+    DDX_Radio(&dx, IDC_CS_DIRECTION_FIRST, m_values.ioDirection);
+    DDX_Radio(&dx, IDC_CS_HEIGHT_ON, m_values.heightDetection);
     switch (id) {
         case IDC_CS_DIRECTION_FIRST:
         case IDC_CS_DIRECTION_SECOND:
@@ -399,19 +400,18 @@ void CCounterSettingsDlg::OnDirectionOrHeight(UINT id) {
 
 void CCounterSettingsDlg::OnAutoUpdate(UINT id) {
     CDataExchange dx(this, TRUE);
-    DDX_Radio(&dx, IDC_CS_UPDATE_ON, m_autoBackgroundUpdate);
+    DDX_Radio(&dx, IDC_CS_UPDATE_ON, m_values.autoBackgroundUpdate);
     EnableIntervalRow(id == IDC_CS_UPDATE_ON);
 }
 
 void CCounterSettingsDlg::OnCountingModeChanged() {
     const int selection = m_countingModeList.GetCurSel();
-    if (selection >= 0) m_countingMode = selection;
+    if (selection >= 0) m_values.countingMode = selection;
     PassDirectionToPicture();
 }
 
 void CCounterSettingsDlg::PassDirectionToPicture() {
-    m_picture.m_ioDirection = m_ioDirection;
-    m_picture.m_countingMode = m_countingMode;
+    m_picture.Drawing().SetDirection(m_values.ioDirection, m_values.countingMode);
     m_picture.Redraw();
 }
 
@@ -427,50 +427,40 @@ void CCounterSettingsDlg::EnableIntervalRow(bool enable) {
 }
 
 void CCounterSettingsDlg::OnResetAll() {
-    m_displayCounterLine = m_displayTrackingFrame = m_displayObjectHeight = m_displayMask = 0;
-    m_ioDirection = 0;
-    m_countingMode = 0;
-    m_heightDetection = 0;
-    m_operationTime = 0;
-    m_autoBackgroundUpdate = 0;
-    m_intervalFirst = 0;
-    m_intervalSecond = kDefaultIntervalSecond;
-    EnableIntervalRow(true);
-    // Height detection is On again, so its row is usable again.
-    EnableObjectHeightRow(true);
-    m_startTime = kDefaultStartTime;
-    m_stopTime = kDefaultStopTime;
-    m_fromTime = TimeOfDayOnBaseDate(m_startTime);
-    m_toTime = TimeOfDayOnBaseDate(m_stopTime);
+    // The values of a settings file without a single key; the tool in use
+    // and the whole-picture flag stay as they are.
+    m_values = FactoryCounterValues();
+    m_fromTime = TimeOfDayOnBaseDate(m_values.startTime);
+    m_toTime = TimeOfDayOnBaseDate(m_values.stopTime);
+    EnableIntervalRow(m_values.autoBackgroundUpdate == 0);
+    EnableObjectHeightRow(m_values.heightDetection == 0);
     ClearCountingLine();
     m_mask.reset();
-    m_picture.DeleteMask();
-    m_maskColor = kDefaultMaskColor;
-    m_picture.m_maskColor = kDefaultMaskColor;
-    m_picture.m_ioDirection = m_ioDirection;
-    m_picture.m_countingMode = m_countingMode;
-    m_picture.Redraw();
+    m_picture.Drawing().DeleteMask();
+    m_picture.Drawing().SetMaskColor(static_cast<COLORREF>(m_values.maskColor));
+    PassDirectionToPicture();
     UpdateData(FALSE);
 }
 
 void CCounterSettingsDlg::OnOK() {
     const int selection = m_countingModeList.GetCurSel();
-    if (selection >= 0) m_countingMode = selection;
+    if (selection >= 0) m_values.countingMode = selection;
     if (!UpdateData(TRUE)) return;
 
     const int32_t start = PackedTimeOfDay(m_fromTime);
     const int32_t stop = PackedTimeOfDay(m_toTime);
-    if (m_operationTime == 1 && !counter::StartBeforeStop(start, stop)) {
+    if (m_values.operationTime == 1 && !counter::StartBeforeStop(start, stop)) {
         AfxMessageBox(kOperationTimeOrderText, MB_OK | MB_ICONEXCLAMATION);
         ::SetFocus(GetDlgItem(IDC_CS_FROM_TIME));
         return;
     }
-    if (m_autoBackgroundUpdate == 0 && m_intervalFirst == 0 && m_intervalSecond == 0)
-        m_autoBackgroundUpdate = 1;
-    m_startTime = start;
-    m_stopTime = stop;
+    if (m_values.autoBackgroundUpdate == 0 && m_values.intervalFirst == 0 &&
+        m_values.intervalSecond == 0)
+        m_values.autoBackgroundUpdate = 1;
+    m_values.startTime = start;
+    m_values.stopTime = stop;
 
-    SetCommittedMask(m_picture.Mask());
+    SetCommittedMask(m_picture.Drawing().Mask());
     StopDrawing();
     EndDialog(IDOK);
 }

@@ -13,6 +13,7 @@
 #include "controls/PictureStatic.h"
 #include "controls/SkinButton.h"
 #include "dialogs/CounterValues.h"
+#include "dialogs/SettingsValues.h"
 #include "dialogs/ImageEditor.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
@@ -32,7 +33,7 @@ class CCounterSettingsDlg : public CDialog {
     // Copies the record, gives the picture control fresh arrow pictures and
     // places the line with its in angle.
     void SetCountingLine(const CountingLineRecord& record);
-    const CountingLineRecord& CountingLine() const { return m_line; }
+    const CountingLineRecord& CountingLine() const { return m_values.line; }
     // The committed mask: a copy of `region` (null: no mask).
     void SetCommittedMask(HRGN region);
     HRGN CommittedMask() const { return m_mask.get(); }
@@ -44,27 +45,9 @@ class CCounterSettingsDlg : public CDialog {
     void OnOK() override;
     void OnCancel() override;
 
-    // ---- edited values (radio values: 0 = first button of the group)
-    int m_displayCounterLine = 0;
-    int m_displayTrackingFrame = 0;
-    int m_displayObjectHeight = 0;
-    int m_displayMask = 0;
-    int m_ioDirection = 0;
-    int m_countingMode = 0;
-    int m_heightDetection = 0;
-    int m_operationTime = 0;
-    int m_autoBackgroundUpdate = -1;
-    int m_intervalFirst = 0;
-    int m_intervalSecond = 0;
-    int32_t m_startTime = 80000;
-    int32_t m_stopTime = 180000;
-    COLORREF m_maskColor = RGB(255, 0, 0);
-
-    // The factory values Reset All sets: the settings loader's defaults.
-    static constexpr int32_t kDefaultStartTime = 80000;
-    static constexpr int32_t kDefaultStopTime = 180000;
-    static constexpr int kDefaultIntervalSecond = 30;
-    static constexpr COLORREF kDefaultMaskColor = RGB(255, 0, 0);
+    // The edited values: filled by the view before each showing, taken back
+    // after OK (the counting line with them; the mask is CommittedMask()).
+    CounterSettingsValues& Values() { return m_values; }
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -104,7 +87,7 @@ class CCounterSettingsDlg : public CDialog {
     const BITMAPINFO* m_header = nullptr;
     const void* m_bits = nullptr;
 
-    CountingLineRecord m_line;
+    CounterSettingsValues m_values;
     RegionHandle m_mask;
     int m_activeTool = 0;
     SYSTEMTIME m_fromTime{};

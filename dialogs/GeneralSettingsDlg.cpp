@@ -76,18 +76,18 @@ void CGeneralSettingsDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_GS_ADDRESS, m_addressList);
     DDX_Control(dx, IDC_GS_RECYCLE_DAYS, m_recycleList);
     DDX_Control(dx, IDC_GS_LINK, m_link);
-    DDX_Text(dx, IDC_GS_SITE_NAME, m_siteName);
-    DDX_Radio(dx, IDC_GS_REMOTE_ON, m_remoteAccess);
-    DDX_Text(dx, IDC_GS_PORT, m_port);
-    DDV_MinMaxInt(dx, m_port, 1, 65535);
-    DDX_Radio(dx, IDC_GS_UNIT_CM, m_unit);
+    DDX_Text(dx, IDC_GS_SITE_NAME, m_values.siteName);
+    DDX_Radio(dx, IDC_GS_REMOTE_ON, m_values.remoteAccess);
+    DDX_Text(dx, IDC_GS_PORT, m_values.port);
+    DDV_MinMaxInt(dx, m_values.port, 1, 65535);
+    DDX_Radio(dx, IDC_GS_UNIT_CM, m_values.unit);
 }
 
 BOOL CGeneralSettingsDlg::OnInitDialog() {
     // A stored value that is no radio choice shows (and is kept) as the
     // safe one: remote access Off, centimetres.
-    if (m_remoteAccess != kOn) m_remoteAccess = kOff;
-    if (m_unit != 1) m_unit = 0;
+    if (m_values.remoteAccess != kOn) m_values.remoteAccess = kOff;
+    if (m_values.unit != 1) m_values.unit = 0;
     CDialog::OnInitDialog();  // binds the controls
     FillRecycleList();
     HideCameraRows();
@@ -96,13 +96,13 @@ BOOL CGeneralSettingsDlg::OnInitDialog() {
     ::SendDlgItemMessageA(m_hWnd, IDC_GS_SITE_NAME, EM_LIMITTEXT, kMaxSettingsText, 0);
     ::SendDlgItemMessageA(m_hWnd, IDC_GS_PORT, EM_LIMITTEXT, kPortDigits, 0);
 
-    if (BuildAddressList(m_ipAddrIndex) && m_remoteAccess != kOff) {
+    if (BuildAddressList(m_values.ipAddrIndex) && m_values.remoteAccess != kOff) {
         EnableSiteControls(true);
         EnableRemoteRadios(true);
     } else {
-        m_remoteAccess = kOff;
+        m_values.remoteAccess = kOff;
         EnableSiteControls(false);
-        EnableRemoteRadios(BuildAddressList(m_ipAddrIndex));
+        EnableRemoteRadios(BuildAddressList(m_values.ipAddrIndex));
     }
     UpdateData(FALSE);
     return TRUE;
@@ -111,11 +111,11 @@ BOOL CGeneralSettingsDlg::OnInitDialog() {
 void CGeneralSettingsDlg::FillRecycleList() {
     m_recycleList.ResetContent();
     for (int32_t days : general::kRecycleChoices) m_recycleList.AddString(std::to_string(days));
-    m_recycleList.SetCurSel(m_recycleIndex);
+    m_recycleList.SetCurSel(m_values.recycleIndex);
     // A period typed earlier is shown as it is stored, so that OK keeps it.
-    if (general::IsRecyclePeriod(m_recycleDays) &&
-        general::RecycleChoiceDays(m_recycleIndex) != m_recycleDays) {
-        ::SetWindowTextA(m_recycleList.m_hWnd, std::to_string(m_recycleDays).c_str());
+    if (general::IsRecyclePeriod(m_values.recycleDays) &&
+        general::RecycleChoiceDays(m_values.recycleIndex) != m_values.recycleDays) {
+        ::SetWindowTextA(m_recycleList.m_hWnd, std::to_string(m_values.recycleDays).c_str());
     }
 }
 
@@ -185,14 +185,14 @@ void CGeneralSettingsDlg::EnableRemoteRadios(bool enable) {
 void CGeneralSettingsDlg::OnRemoteAccess(UINT id) {
     // The address the user picked stays picked across the rebuild.
     const int current = m_addressList.GetCurSel();
-    const bool any = BuildAddressList(current >= 0 ? current : m_ipAddrIndex);
+    const bool any = BuildAddressList(current >= 0 ? current : m_values.ipAddrIndex);
     EnableSiteControls(id == IDC_GS_REMOTE_ON);
     EnableRemoteRadios(any);
 }
 
 void CGeneralSettingsDlg::OnRecycleChosen() {
     const int selection = m_recycleList.GetCurSel();
-    if (selection >= 0) m_recycleIndex = selection;
+    if (selection >= 0) m_values.recycleIndex = selection;
 }
 
 // The typed or chosen period; a text that is no period is refused with the
@@ -210,21 +210,21 @@ bool CGeneralSettingsDlg::ReadRecycleDays() {
     // shows it, else the one chosen last, keeps the index.
     const int selection = m_recycleList.GetCurSel();
     const int32_t shown = general::RecycleChoiceIndex(*days);
-    m_recycleIndex = shown >= 0 ? shown : selection >= 0 ? selection : m_recycleIndex;
-    m_recycleDays = *days;
+    m_values.recycleIndex = shown >= 0 ? shown : selection >= 0 ? selection : m_values.recycleIndex;
+    m_values.recycleDays = *days;
     return true;
 }
 
 void CGeneralSettingsDlg::OnOK() {
     if (!UpdateData(TRUE)) return;
     if (!ReadRecycleDays()) return;
-    if (m_remoteAccess == kOn && !m_addresses.empty()) {
+    if (m_values.remoteAccess == kOn && !m_addresses.empty()) {
         const int selection = m_addressList.GetCurSel();
-        m_ipAddrIndex = selection >= 0 ? selection : 0;
-        m_addressList.SetCurSel(m_ipAddrIndex);
-        m_ipAddr = m_addresses[static_cast<size_t>(m_ipAddrIndex)];
+        m_values.ipAddrIndex = selection >= 0 ? selection : 0;
+        m_addressList.SetCurSel(m_values.ipAddrIndex);
+        m_values.ipAddr = m_addresses[static_cast<size_t>(m_values.ipAddrIndex)];
     } else if (m_addresses.empty()) {
-        m_remoteAccess = kOff;
+        m_values.remoteAccess = kOff;
     }
     EndDialog(IDOK);
 }

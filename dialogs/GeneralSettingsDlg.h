@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/LinkStatic.h"
+#include "dialogs/SettingsValues.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -29,15 +30,8 @@ class CGeneralSettingsDlg : public CDialog {
     BOOL OnInitDialog() override;
     void OnOK() override;
 
-    // ---- edited values (radio values: 0 = first button of the group)
-    std::string m_siteName;
-    int m_remoteAccess = kOff;
-    int m_ipAddrIndex = -1;
-    std::string m_ipAddr;
-    int m_port = 700;
-    int m_recycleIndex = 0;
-    int m_recycleDays = 30;
-    int m_unit = 0;
+    // The edited values: filled by the view before each showing, taken back after OK.
+    GeneralSettingsValues& Values() { return m_values; }
 
     static constexpr int kOn = 0;
     static constexpr int kOff = 1;
@@ -68,4 +62,5 @@ class CGeneralSettingsDlg : public CDialog {
     CComboBox m_addressList;
     CComboBox m_recycleList;
     CLinkStatic m_link;
+    GeneralSettingsValues m_values;
 };

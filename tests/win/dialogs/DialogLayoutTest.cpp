@@ -114,7 +114,7 @@ TEST(DialogLayout, EveryDialogFitsInEveryShippedLanguage) {
             CCameraAngleDlg dialog(&host);
             dialog.SetImageSource(host.m_hWnd, header, bits);
             dialog.SetLanguageFile(language);
-            dialog.m_unit = unit;
+            dialog.Values().unit = unit;
             ASSERT_TRUE(dialog.Create(IDD_CAMERA_ANGLE, &host));
             RECT window{}, picture{};
             ::GetWindowRect(dialog.m_hWnd, &window);

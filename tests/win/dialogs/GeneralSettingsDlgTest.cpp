@@ -43,17 +43,18 @@ struct Shown {
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     Values Ok() const {
         dialog->SendMessage(WM_COMMAND, IDC_GS_OK, 0);
-        return {dialog->m_remoteAccess, dialog->m_ipAddrIndex, dialog->m_ipAddr};
+        return {dialog->Values().remoteAccess, dialog->Values().ipAddrIndex,
+                dialog->Values().ipAddr};
     }
 };
 
 Shown Open(const Addresses& lookedUp, const Values& stored, int port = 700) {
     Shown shown{std::make_unique<CGeneralSettingsDlg>(&uitest::HostWindow())};
     shown.dialog->SetAddressSource([lookedUp] { return lookedUp; });
-    shown.dialog->m_port = port;
-    shown.dialog->m_remoteAccess = stored.remoteAccess;
-    shown.dialog->m_ipAddrIndex = stored.index;
-    shown.dialog->m_ipAddr = stored.address;
+    shown.dialog->Values().port = port;
+    shown.dialog->Values().remoteAccess = stored.remoteAccess;
+    shown.dialog->Values().ipAddrIndex = stored.index;
+    shown.dialog->Values().ipAddr = stored.address;
     EXPECT_TRUE(shown.dialog->Create(IDD_GENERAL_SETTINGS, &uitest::HostWindow()));
     ::ShowWindow(shown.dialog->m_hWnd, SW_SHOWNA);  // OK hides it: something to see
     return shown;
@@ -113,7 +114,7 @@ TEST(GeneralSettingsDlg, ThePortIsCheckedOnlyWhereItCanBeEdited) {
         EXPECT_FALSE(shown.Enabled(IDC_GS_PORT));
         shown.dialog->SendMessage(WM_COMMAND, IDC_GS_OK, 0);
         EXPECT_FALSE(::IsWindowVisible(shown.dialog->m_hWnd)) << "OK did not close it";
-        EXPECT_EQ(shown.dialog->m_port, 0);
+        EXPECT_EQ(shown.dialog->Values().port, 0);
         EXPECT_TRUE(boxes.Boxes().empty());
     }
     MessageBoxWatcher boxes;

@@ -106,14 +106,14 @@ TEST_F(ImageEditorTest, LineOfSixtyPixelsAsksTheHostShorterDoesNot) {
         bool asks;
     } cases[] = {{70, 10, true}, {69, 10, false}, {46, 58, true}, {45, 58, false}};
     Init(CImageEditor::kModeCountingLine);
-    editor.m_tool = CImageEditor::kToolLine;
+    editor.Drawing().SetTool(LineAndMasks::kToolLine);
     for (const auto& c : cases) {
         notify.posted.clear();
         Drag(10, 10, c.x2, c.y2);
         Drain();
         EXPECT_EQ(notify.Count(WM_UI_HOST_REQUEST, 1, 0), c.asks ? 1 : 0) << c.x2 << "," << c.y2;
-        EXPECT_EQ(editor.m_dragEnd.x, c.x2);
-        EXPECT_FALSE(editor.Dragging());
+        EXPECT_EQ(editor.Drawing().DrawnLine().second.x, c.x2);
+        EXPECT_FALSE(editor.Drawing().Dragging());
         EXPECT_EQ(::GetCapture(), nullptr);
     }
 }
@@ -122,68 +122,70 @@ TEST_F(ImageEditorTest, SmallShapesAreIgnored) {
     const struct {
         int tool, w, h;
         bool taken;
-    } cases[] = {{CImageEditor::kToolRectangle, 5, 40, true},
-                 {CImageEditor::kToolRectangle, 5, 5, false},
-                 {CImageEditor::kToolEllipse, 40, 5, true},
-                 {CImageEditor::kToolEllipse, -5, -5, false}};
+    } cases[] = {{LineAndMasks::kToolRectangle, 5, 40, true},
+                 {LineAndMasks::kToolRectangle, 5, 5, false},
+                 {LineAndMasks::kToolEllipse, 40, 5, true},
+                 {LineAndMasks::kToolEllipse, -5, -5, false}};
     Init(CImageEditor::kModeCountingLine);
     for (const auto& c : cases) {
-        editor.DeleteMask();
-        editor.m_tool = c.tool;
+        editor.Drawing().DeleteMask();
+        editor.Drawing().SetTool(c.tool);
         Drag(100, 100, 100 + c.w, 100 + c.h);
-        EXPECT_EQ(editor.Mask() != nullptr, c.taken) << c.tool << " " << c.w << "x" << c.h;
+        EXPECT_EQ(editor.Drawing().Mask() != nullptr, c.taken)
+            << c.tool << " " << c.w << "x" << c.h;
     }
 }
 
 TEST_F(ImageEditorTest, PolygonClosesInTheSquareAroundTheFirstVertex) {
     Init(CImageEditor::kModeCountingLine);
-    editor.m_tool = CImageEditor::kToolPolygon;
+    editor.Drawing().SetTool(LineAndMasks::kToolPolygon);
     Click(50, 50);
-    const RECT square = editor.ClosingSquare();
+    const RECT square = editor.Drawing().ClosingSquare();
     EXPECT_EQ(square.left, 46);
     EXPECT_EQ(square.bottom, 55);
     Click(54, 54);  // closing at once: nothing to mask, the first vertex stays
-    EXPECT_EQ(editor.Mask(), nullptr);
-    ASSERT_EQ(editor.PolygonVertices().size(), 2u);
-    EXPECT_EQ(editor.PolygonVertices()[0].x, 50);
+    EXPECT_EQ(editor.Drawing().Mask(), nullptr);
+    ASSERT_EQ(editor.Drawing().PolygonVertices().size(), 2u);
+    EXPECT_EQ(editor.Drawing().PolygonVertices()[0].x, 50);
     Click(150, 50);
     Click(150, 150);
     Mouse(WM_MOUSEMOVE, 120, 130);
-    EXPECT_EQ(editor.PolygonVertices().back().y, 130) << "the last vertex follows the mouse";
+    EXPECT_EQ(editor.Drawing().PolygonVertices().back().y, 130)
+        << "the last vertex follows the mouse";
     Click(46, 46);
-    ASSERT_NE(editor.Mask(), nullptr);
-    EXPECT_TRUE(::PtInRegion(editor.Mask(), 130, 70));
-    EXPECT_FALSE(::PtInRegion(editor.Mask(), 70, 130));
-    EXPECT_TRUE(editor.PolygonVertices().empty());
+    ASSERT_NE(editor.Drawing().Mask(), nullptr);
+    EXPECT_TRUE(::PtInRegion(editor.Drawing().Mask(), 130, 70));
+    EXPECT_FALSE(::PtInRegion(editor.Drawing().Mask(), 70, 130));
+    EXPECT_TRUE(editor.Drawing().PolygonVertices().empty());
     EXPECT_EQ(::GetCapture(), nullptr);
 
     Click(200, 200);
     Click(250, 200);
     Click(-10, 5);  // beside the picture: the open polygon is given up
-    EXPECT_TRUE(editor.PolygonVertices().empty());
+    EXPECT_TRUE(editor.Drawing().PolygonVertices().empty());
     EXPECT_EQ(::GetCapture(), nullptr);
 }
 
 TEST_F(ImageEditorTest, DragLeavingThePictureEndsAtTheLastPointInside) {
     Init(CImageEditor::kModeCountingLine);
-    editor.m_tool = CImageEditor::kToolRectangle;
+    editor.Drawing().SetTool(LineAndMasks::kToolRectangle);
     Mouse(WM_LBUTTONDOWN, 200, 100);
     Mouse(WM_MOUSEMOVE, 300, 200);
     Mouse(WM_MOUSEMOVE, 400, 260);
-    EXPECT_FALSE(editor.Dragging());
+    EXPECT_FALSE(editor.Drawing().Dragging());
     EXPECT_EQ(::GetCapture(), nullptr);
-    EXPECT_EQ(editor.m_dragEnd.x, 300);
-    EXPECT_EQ(editor.m_dragEnd.y, 200);
-    ASSERT_NE(editor.Mask(), nullptr);
-    EXPECT_TRUE(::PtInRegion(editor.Mask(), 250, 150));
-    EXPECT_FALSE(::PtInRegion(editor.Mask(), 310, 150));
+    EXPECT_EQ(editor.Drawing().DrawnLine().second.x, 300);
+    EXPECT_EQ(editor.Drawing().DrawnLine().second.y, 200);
+    ASSERT_NE(editor.Drawing().Mask(), nullptr);
+    EXPECT_TRUE(::PtInRegion(editor.Drawing().Mask(), 250, 150));
+    EXPECT_FALSE(::PtInRegion(editor.Drawing().Mask(), 310, 150));
 }
 
 TEST_F(ImageEditorTest, PointsModeTakesFourPointsAndKeysStopAtTheEdges) {
     Init(CImageEditor::kModePoints);
     for (int i = 0; i < 5; ++i) Click(10 + 10 * i, 20);
-    ASSERT_EQ(editor.m_points.size(), 4u);
-    EXPECT_EQ(editor.m_points.back().x, 40);
+    ASSERT_EQ(editor.Corners().Points().size(), 4u);
+    EXPECT_EQ(editor.Corners().Points().back().x, 40);
 
     const struct {
         POINT from;
@@ -194,10 +196,11 @@ TEST_F(ImageEditorTest, PointsModeTakesFourPointsAndKeysStopAtTheEdges) {
                  {{5, 1}, VK_UP, {5, 0}},
                  {{5, kH - 2}, VK_DOWN, {5, kH - 1}}};
     for (const auto& c : cases) {
-        editor.m_points.back() = c.from;
+        editor.Corners().Clear();
+        Click(c.from.x, c.from.y);
         Key(c.key, 3);
-        EXPECT_EQ(editor.m_points.back().x, c.to.x) << c.key;
-        EXPECT_EQ(editor.m_points.back().y, c.to.y) << c.key;
+        EXPECT_EQ(editor.Corners().Points().back().x, c.to.x) << c.key;
+        EXPECT_EQ(editor.Corners().Points().back().y, c.to.y) << c.key;
     }
     EXPECT_TRUE(notify.posted.empty());
     // A dialog leaves the arrows to the picture instead of moving the focus on.
@@ -217,10 +220,10 @@ TEST_F(ImageEditorTest, LineWithoutLengthOrDirectionDrawsWhatItCan) {
                  {40, 120, 280, 120, inf, true, false},
                  {40, 120, 280, 120, 1.57f, true, true}};
     Init(CImageEditor::kModeCountingLine);
-    editor.SetArrowImages(LoadBitmapResource(::GetModuleHandleA(nullptr), IDB_ARROW_IN),
-                          LoadBitmapResource(::GetModuleHandleA(nullptr), IDB_ARROW_OUT));
+    editor.Drawing().SetArrowImages(LoadBitmapResource(::GetModuleHandleA(nullptr), IDB_ARROW_IN),
+                                    LoadBitmapResource(::GetModuleHandleA(nullptr), IDB_ARROW_OUT));
     for (const auto& c : cases) {
-        editor.SetCountingLine(c.x1, c.y1, c.x2, c.y2, c.angle);
+        editor.Drawing().SetCountingLine(c.x1, c.y1, c.x2, c.y2, c.angle);
         editor.Redraw();
         SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " angle " << c.angle);
         EXPECT_EQ(CountPixels(IsGreen) > 100, c.band);
@@ -238,12 +241,12 @@ TEST_F(ImageEditorTest, TestRegionIsTakenFromTenPixelsOnLeftPictureOnly) {
                  {CImageEditor::kModeTestRight, 150, 150, false}};
     for (const auto& c : cases) {
         Init(c.mode);
-        editor.m_testMethod = CImageEditor::kTestRegion;
-        editor.m_testRegion = {1, 2, 3, 4};
+        editor.Test().SetMethod(PickTest::kRegion);
+        editor.Test().SetRegion({1, 2, 3, 4});
         notify.posted.clear();
         Drag(100, 100, c.x2, c.y2);
         Drain();
-        const RECT r = editor.m_testRegion;
+        const RECT r = editor.Test().Region();
         SCOPED_TRACE(testing::Message() << c.mode << " to " << c.x2 << "," << c.y2);
         EXPECT_EQ(notify.Count(WM_UI_SELECTION_CHANGED, 1, c.mode), c.taken ? 1 : 0);
         if (c.taken) {
@@ -259,11 +262,11 @@ TEST_F(ImageEditorTest, TestRegionIsTakenFromTenPixelsOnLeftPictureOnly) {
 
 TEST_F(ImageEditorTest, TestPointMovesByKeyAndEveryKeyIsReported) {
     Init(CImageEditor::kModeTestRight);
-    editor.m_testMethod = CImageEditor::kTestPoint;
+    editor.Test().SetMethod(PickTest::kPoint);
     Click(10, 10);
     Key(VK_LEFT);
     Key('A');
-    EXPECT_EQ(editor.m_testPoint.x, 9);
+    EXPECT_EQ(editor.Test().Point().x, 9);
     EXPECT_EQ(notify.Count(WM_UI_SELECTION_CHANGED, 0, CImageEditor::kModeTestRight), 3);
 }
 
@@ -274,7 +277,7 @@ TEST_F(ImageEditorTest, MarkPointIsPostedWithTheTagAndNeverToANullWindow) {
     Click(33, 44);
     Drain();
     EXPECT_EQ(notify.Count(WM_UI_MARK_POINT, 1, 0), 1);
-    EXPECT_EQ(editor.m_clickPoint.y, 44);
+    EXPECT_EQ(editor.Mark().Point().y, 44);
     EXPECT_EQ(CountPixels(IsGreen), 11);  // the cross: 6 across, 6 down, one shared
     EXPECT_EQ(::GetPixel(editor.OffscreenDc(), 35, 44), RGB(0, 255, 0));
 
@@ -308,12 +311,12 @@ TEST_F(ImageEditorTest, ToolCursorShowsOverThisControlOnlyUntilRestored) {
 
 TEST_F(ImageEditorTest, HugePolygonsAndMasksDrawWithoutHarm) {
     Init(CImageEditor::kModeCountingLine);
-    editor.m_tool = CImageEditor::kToolPolygon;
+    editor.Drawing().SetTool(LineAndMasks::kToolPolygon);
     Click(5, 5);
     for (int i = 0; i < 1000; ++i) Click(20 + (i % 100) * 3, 20 + (i / 100) * 20 + i % 7);
-    EXPECT_EQ(editor.PolygonVertices().size(), 1002u);
+    EXPECT_EQ(editor.Drawing().PolygonVertices().size(), 1002u);
     Click(5, 5);
-    EXPECT_NE(editor.Mask(), nullptr);
+    EXPECT_NE(editor.Drawing().Mask(), nullptr);
 
     RegionHandle checker(::CreateRectRgn(0, 0, 0, 0));
     for (int y = 0; y < kH; y += 2) {
@@ -322,8 +325,8 @@ TEST_F(ImageEditorTest, HugePolygonsAndMasksDrawWithoutHarm) {
             ::CombineRgn(checker.get(), checker.get(), cell.get(), RGN_OR);
         }
     }
-    editor.SetMask(checker.get());
-    editor.m_maskColor = RGB(0, 0, 255);
+    editor.Drawing().SetMask(checker.get());
+    editor.Drawing().SetMaskColor(RGB(0, 0, 255));
     editor.Redraw();
     EXPECT_GT(CountPixels(IsBlue), 1000);
 
@@ -331,9 +334,9 @@ TEST_F(ImageEditorTest, HugePolygonsAndMasksDrawWithoutHarm) {
     editor.Initialize(CImageEditor::kModeCountingLine, nullptr, &header, nullptr, 0);
     editor.DiscardPolygon();
     Click(5, 5);
-    for (int i = 0; i < static_cast<int>(CImageEditor::kMaxPolygonVertices) + 10; ++i)
+    for (int i = 0; i < static_cast<int>(LineAndMasks::kMaxPolygonVertices) + 10; ++i)
         Click(20 + i % 280, 20 + (i / 280) * 10);
-    EXPECT_EQ(editor.PolygonVertices().size(), CImageEditor::kMaxPolygonVertices);
+    EXPECT_EQ(editor.Drawing().PolygonVertices().size(), LineAndMasks::kMaxPolygonVertices);
 }
 
 TEST_F(ImageEditorTest, PictureOfAnotherSizeShowsOnlyWhatItHas) {
