@@ -1,29 +1,24 @@
 #pragma once
 // The main view: the only child of the main frame and the hub of the program.
 // It owns the camera's settings, the settings menu, the skin, the picture
-// buffers and the host link; it shows the live picture with its overlays and
-// opens the settings dialogs one at a time.
-#include <array>
+// feed and the host link; it shows the live picture with its overlays and
+// runs the settings commands one at a time.
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "framework/Dialog.h"
-#include "framework/GdiPlus.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
 #include "hostlink/HostLink.h"
-#include "hostlink/OverlayGeometry.h"
-#include "hostlink/SharedBlock.h"
 #include "settings/CameraSettings.h"
 #include "settings/SettingsFile.h"
-#include "controls/CountingLinePainter.h"
-#include "controls/SkinButton.h"
-#include "dialogs/CameraAngleDlg.h"
-#include "dialogs/CameraAngleVerifyDlg.h"
-#include "dialogs/CalibrationTestDlg.h"
-#include "dialogs/CounterSettingsDlg.h"
-#include "dialogs/GeneralSettingsDlg.h"
+#include "view/CalibrationTestCommand.h"
+#include "view/CameraAngleCommand.h"
+#include "view/CounterSettingsCommand.h"
+#include "view/GeneralSettingsCommand.h"
+#include "view/LivePicture.h"
+#include "view/PictureFeed.h"
+#include "view/Skin.h"
+#include "view/ViewContext.h"
 
 class CAboutDlg;
 
@@ -52,21 +47,17 @@ class CChildView : public CWnd {
     void CreateSettingIni(const std::string& path);
     void LoadSettingIni(int selector);
     void SaveSettingIni(int selector);
-    // Several sections saved as one change: a kill leaves all or none of them.
-    void SaveSettingIni(std::initializer_list<int32_t> selectors);
 
     const CameraSettings& Settings() const { return m_settings; }
     HMENU SettingsMenu() const { return m_settingsMenu.get(); }
     const std::string& LanguageFile() const { return m_languageFile; }
-    const RECT& PictureRect() const { return m_pictureRect; }
-    bool HasMask() const { return m_maskRegion.valid(); }
-    const std::vector<uint8_t>& ReferencePicture() const { return m_referencePicture; }
+    const RECT& PictureRect() const { return m_skin.PictureRect(); }
+    bool HasMask() const { return m_counterSettings.Mask() != nullptr; }
+    const uint8_t* ReferencePicture() const { return m_feed.Reference(); }
 
     // The drag strip at the top of the view: a press there moves the main window.
     static constexpr RECT kDragStrip{0, 0, 780, 28};
-    static constexpr UINT kMenuButtonId = 101;
-    static constexpr UINT kFirstMenuCommand = 150;
-    static constexpr UINT kLastMenuCommand = 157;
+    static constexpr UINT kMenuButtonId = Skin::kMenuButtonId;
 
   protected:
     void OnPaint();
@@ -95,107 +86,44 @@ class CChildView : public CWnd {
     DECLARE_MESSAGE_MAP()
 
   private:
+    // Posts WM_HOST_DETACH when it goes, once the view has attached. Declared
+    // before everything the host shares, it goes after all of it: the
+    // detach is the last word.
+    struct Detach {
+        hostlink::HostLink& host;
+        bool attached = false;
+        ~Detach() {
+            if (attached) host.Detach();
+        }
+    };
+
     void SetUp();
-    void ResolveLanguageFile();
-    void LoadSkin();
     void EnableCommands(std::initializer_list<UINT> ids, bool enable);
-
-    void OnLivePicture(uint32_t width, uint32_t height);
-    void OnRectifiedPictures(uint32_t count, uint32_t width, uint32_t height);
-    void ComposeAndShow();
-    void DrawCountingLineOverlay();
-    void DrawMaskOverlay();
-    void DrawMarkerRectangle();
-    void RebuildOverlayTransforms();
-
+    void ShowLivePicture();
     void ChooseCalibrationFile();
-    // Counter Settings (CounterSettingsCommands.cpp).
-    void RunCounterSettings();
-    // Stores the Counter Settings section and the mask as one change; tells
-    // the user what could not be stored. False when the settings were not.
-    bool StoreCounterSettings(HRGN mask);
-    void RequestCountingLine();
-    // Camera Angle and its Verification (CameraAngleCommands.cpp).
-    void RunCameraAngle();
-    void RunVerification();
-    void RequestPatternFeatures();
-    bool CameraAngleDialogOpen() const;
-    // General Settings (GeneralSettingsCommands.cpp).
-    void RunGeneralSettings();
-    // Calibration Test (CalibrationTestCommands.cpp).
-    void RunCalibrationTest();
-    void RequestRegionMeasure();
-    // Makes the dialog the one host answers go to, brackets it for the host
-    // and runs it; returns what DoModal returned.
-    INT_PTR RunPictureDialog(CDialog& dialog, uint32_t pictures);
     void ShowAbout();
 
     ViewStartup m_startup;
+    hostlink::HostLink m_host;
+    Detach m_detach{m_host};
     CameraSettings m_settings;
     settings::SettingsFile m_settingsFile;
     std::string m_languageFile;
-    std::string m_referencePicturePath;
-    std::string m_maskFilePath;
-
-    // Skin.
-    BitmapPtr m_background;
-    CSkinButton m_exitButton;
-    CSkinButton m_menuButton;
-    RECT m_pictureRect{14, 35, 334, 275};
-    MenuHandle m_settingsMenu;
-
-    // Dialogs.
-    CCounterSettingsDlg m_counterSettingsDlg{this};
-    CCameraAngleDlg m_cameraAngleDlg{this};
-    CCameraAngleVerifyDlg m_verifyDlg{this};
-    CGeneralSettingsDlg m_generalSettingsDlg{this};
-    CCalibrationTestDlg m_calibrationTestDlg{this};
+    PictureFeed m_feed;
+    ActiveDialog m_activeDialog{m_host};
+    ViewContext m_context{*this,  m_settings,     m_settingsFile,          m_host,
+                          m_feed, m_activeDialog, m_startup.settingFolder, m_startup.cameraId};
+    GeneralSettingsCommand m_generalSettings{m_context};
+    CounterSettingsCommand m_counterSettings{m_context};
+    CameraAngleCommand m_cameraAngle{m_context};
+    CalibrationTestCommand m_calibrationTest{m_context};
     std::unique_ptr<CAboutDlg> m_aboutDlg;
-    CDialog* m_activeDialog = nullptr;
+
+    Skin m_skin;
+    MenuHandle m_settingsMenu;
+    LivePicture m_live;
 
     // Moving the main window by its title strip.
     bool m_dragging = false;
     POINT m_grabPoint{};
-
-    // Host link.
-    hostlink::HostLink m_host;
-    hostlink::SharedBlock m_imageBlock{hostlink::HostBlock::Image};
-    hostlink::SharedBlock m_rectImageBlock{hostlink::HostBlock::RectImage};
-    hostlink::SharedBlock m_countingLineBlock{hostlink::HostBlock::CountingLine};
-    hostlink::SharedBlock m_patternBlock{hostlink::HostBlock::PatternFeature};
-    hostlink::SharedBlock m_cameraAngleBlock{hostlink::HostBlock::CameraAngle};
-    // The picture line last sent with WM_HOST_EDIT_COUNTING_LINE: the host's
-    // answer carries only the floor coordinates.
-    CountingLineRecord m_lineSentToHost;
-    // The left picture's region last sent with WM_HOST_MEASURE_REGION: the
-    // host's answer carries only its disparity and distance.
-    RECT m_regionSentToHost{0, 0, 0, 0};
-
-    // Live picture: header and buffer from the first live picture on.
-    BITMAPINFOHEADER m_liveHeader{};
-    int32_t m_liveWidth = 0;
-    int32_t m_liveHeight = 0;
-    std::vector<uint8_t> m_livePixels;
-    // Rectified pictures for the dialogs and the reference picture.
-    BITMAPINFOHEADER m_rectifiedHeader{};
-    std::vector<uint8_t> m_leftPicture;
-    std::vector<uint8_t> m_rightPicture;
-    std::vector<uint8_t> m_referencePicture;
-
-    // Off-screen composition: a 320 x 240 bitmap in a memory DC.
-    MemoryDc m_memoryDc;
-    BitmapHandle m_memoryBitmap;
-    HGDIOBJ m_memoryDcOldBitmap = nullptr;
-    std::unique_ptr<Gdiplus::Graphics> m_memoryGraphics;
-
-    // Overlays and the GDI/GDI+ objects that draw them, made once.
-    BitmapPtr m_arrowIn;
-    BitmapPtr m_arrowOut;
-    hostlink::CountingLineOverlay m_overlay;  // P1, P2 as the host sent them
-    controls::CountingLinePainter m_painter;
-    PenHandle m_linePen;
-    PenHandle m_markerPen;
-    RegionHandle m_maskRegion;
-    RECT m_markerRect{0, 0, 0, 0};
-    RECT m_counterRect{0, 0, 0, 0};
 };

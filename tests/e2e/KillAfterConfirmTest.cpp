@@ -114,15 +114,13 @@ TEST_F(ReliabilityKillAfterConfirm, EachConfirmedChangeOutlivesAKillAndLoadsNext
     // (a message sent to the view is taken only after it).
     Start();
     Open(150, IDC_GS_SITE_NAME);
-    SetText(IDC_GS_SITE_NAME, "Kill Test Lobby");
-    SetText(IDC_GS_PORT, "4242");
+    SetText(IDC_GS_RECYCLE_DAYS, "90");
     Press(IDC_GS_OK);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     ASSERT_TRUE(host.SendToView(WM_NULL, 0, 0));
     host.Kill();
     sim->StopStreaming();
-    EXPECT_EQ(Stored("General Settings", "Site Name"), "Kill Test Lobby");
-    EXPECT_EQ(Stored("General Settings", "Port"), "4242");
+    EXPECT_EQ(Stored("General Settings", "Auto Recycle Days"), "90");
 
     // Update in Camera Angle: the angle, the height and the reference picture.
     Start();
@@ -177,12 +175,12 @@ TEST_F(ReliabilityKillAfterConfirm, EachConfirmedChangeOutlivesAKillAndLoadsNext
     // a mask it could not load included (its size would be 0).
     Start();
     ASSERT_EQ(host.Close(kTimeout), std::optional<DWORD>(0));
-    const std::pair<const char*, const char*> keys[] = {
-        {"Calibration Data", "Path"}, {"General Settings", "Site Name"},
-        {"General Settings", "Port"}, {"Camera Angle", "Height"},
-        {"Camera Angle", "Angle YZ"}, {"Counter Settings", "Mask Size"}};
-    const std::string expected[] = {calibrationPath, "Kill Test Lobby", "4242",
-                                    "250.0",         angleYZ,           maskSize};
+    const std::pair<const char*, const char*> keys[] = {{"Calibration Data", "Path"},
+                                                        {"General Settings", "Auto Recycle Days"},
+                                                        {"Camera Angle", "Height"},
+                                                        {"Camera Angle", "Angle YZ"},
+                                                        {"Counter Settings", "Mask Size"}};
+    const std::string expected[] = {calibrationPath, "90", "250.0", angleYZ, maskSize};
     for (size_t i = 0; i < std::size(keys); ++i)
         EXPECT_EQ(Stored(keys[i].first, keys[i].second), expected[i]) << keys[i].second;
 }
