@@ -1,5 +1,5 @@
-// Counter Settings values without a window: times of day, the update
-// interval's two fields and the rule that keeps operation times in order.
+// Counter Settings values without a window: times of day and the update
+// interval's two fields.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -24,14 +24,6 @@ TEST(CounterValues, TimesOfDayPackAndStoredNonsenseStillShowsAsATime) {
     for (const auto& c : cases) EXPECT_EQ(counter::UnpackTimeOfDay(c.packed), c.shown) << c.packed;
 }
 
-TEST(CounterValues, OperationTimesRunForwardsAsUnsignedNumbers) {
-    EXPECT_TRUE(counter::StartBeforeStop(80000, 180000));
-    EXPECT_FALSE(counter::StartBeforeStop(180000, 80000));
-    EXPECT_FALSE(counter::StartBeforeStop(80000, 80000));
-    EXPECT_TRUE(counter::StartBeforeStop(80000, -1));  // -1 is the largest unsigned number
-    EXPECT_FALSE(counter::StartBeforeStop(-1, 80000));
-}
-
 TEST(CounterValues, IntervalSplitsIntoTwoFieldsAndJoinsWithoutOverflow) {
     const struct {
         int32_t stored;
@@ -45,15 +37,6 @@ TEST(CounterValues, IntervalSplitsIntoTwoFieldsAndJoinsWithoutOverflow) {
     }
     EXPECT_EQ(counter::JoinInterval(INT_MAX, 59), INT_MAX);
     EXPECT_EQ(counter::JoinInterval(INT_MIN, 0), INT_MIN);
-}
-
-TEST(CounterValues, ALineNeedsAllFourPictureCoordinates) {
-    CountingLineRecord line;
-    EXPECT_FALSE(line.HasLine());
-    line = {10, 20, 30, 40};
-    EXPECT_TRUE(line.HasLine());
-    line.imageY2 = -1;
-    EXPECT_FALSE(line.HasLine());
 }
 
 }  // namespace

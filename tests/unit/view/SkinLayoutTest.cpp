@@ -6,11 +6,6 @@
 
 namespace {
 
-// A stand-in for the platform's rectangle, to check the conversion.
-struct PlainRect {
-    long left, top, right, bottom;
-};
-
 void ExpectRect(const SkinRect& rect, int left, int top, int right, int bottom) {
     EXPECT_EQ(rect.left, left);
     EXPECT_EQ(rect.top, top);
@@ -94,18 +89,6 @@ TEST(SkinLayout, PictureScalingTruncatesLikeTheExactQuotient) {
                 << height << " " << cy;
         }
     }
-}
-
-TEST(SkinLayout, RectangleConvertsToThePlatformShape) {
-    const PlainRect plain = ButtonRect(1, 2, 3, 4);
-    EXPECT_EQ(plain.left, 1);
-    EXPECT_EQ(plain.top, 2);
-    EXPECT_EQ(plain.right, 4);
-    EXPECT_EQ(plain.bottom, 6);
-    PlainRect assigned{};
-    assigned = PictureRectangle(BaseSkinSize(850, 600), 14, 35, 320, 240);
-    EXPECT_EQ(assigned.right, 334);
-    EXPECT_EQ(assigned.bottom, 275);
 }
 
 TEST(SkinLayout, SeparatorAtEveryPosition) {
