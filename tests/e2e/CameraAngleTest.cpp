@@ -10,7 +10,6 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -24,23 +23,11 @@
 
 namespace {
 
-using e2e::kApp;
 using e2e::kTimeout;
 using e2e::WaitFor;
 using hostsim::HostFixture;
 
 constexpr char kIni[] = "Setting01.ini";
-
-// A camera mounted this way (degrees, cm), nobody walking, the template ahead.
-hostsim::Scene Mounting(double tilt, double roll, double pan, double height) {
-    constexpr double kDeg = std::numbers::pi / 180;
-    hostsim::Scene scene = hostsim::DefaultScene(hostsim::CameraModel{});
-    scene.pose = {tilt * kDeg, roll * kDeg, pan * kDeg, height};
-    scene.people.clear();
-    if (auto ahead = hostsim::CameraFrame(scene.model, scene.pose).FloorPoint(150, 125))
-        scene.templateCentre = *ahead;
-    return scene;
-}
 
 POINT Pixel(const hostsim::Vec2& p) {
     return {std::lround(p.x), std::lround(p.y)};
@@ -51,44 +38,17 @@ class CameraAngle : public ::testing::Test {
     void Start(const hostsim::Scene* scene = nullptr) {
         if (scene)
             sim = std::make_unique<hostsim::Simulator>(host.Host(), host.SettingsFile(1), *scene);
-        ASSERT_TRUE(host.Launch(kApp, 1));
-        ASSERT_NE(host.WaitForAttach(kTimeout), nullptr);
+        ASSERT_TRUE(e2e::Start(host));
         if (sim) sim->StartStreaming(15);
     }
-    // Opens a menu command's dialog, known by one of its items.
-    void Open(UINT command, int item) {
-        ASSERT_TRUE(host.PostToView(WM_COMMAND, command, 0));
-        ASSERT_TRUE(WaitFor([&] {
-            dialog = host.FindTopWindow("", "#32770", 0);
-            return dialog && GetDlgItem(dialog, item);
-        }));
-    }
-    void Close(int button) {
-        Press(button);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
-    }
-    void Click(int item, POINT p) {
-        PostMessageA(GetDlgItem(dialog, item), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        PostMessageA(GetDlgItem(dialog, item), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-    }
-    // Posted: it comes after everything posted before, as a user's press.
-    void Press(int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-    void Type(const char* text) {
-        SendMessageA(GetDlgItem(dialog, IDC_CA_HEIGHT), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(text));
-    }
-    std::string Text(int id) const { return HostFixture::WindowText(GetDlgItem(dialog, id)); }
-    bool UpdateEnabled() const { return IsWindowEnabled(GetDlgItem(dialog, IDC_CA_UPDATE)); }
-    bool WarningShown() const { return IsWindowVisible(GetDlgItem(dialog, IDC_CA_WARNING)); }
-    // Clicks the template's corners (slots in this order), then Calculate, and waits for the
-    // result.
-    void Measure(std::vector<size_t> order = {0, 1, 2, 3}) {
-        for (size_t slot : order) Click(IDC_CA_PICTURE, Pixel(sim->TemplateInPicture()[slot]));
-        Press(IDC_CA_CALCULATE);
+    bool UpdateEnabled() const { return dialog.Enabled(IDC_CA_UPDATE); }
+    bool WarningShown() const { return IsWindowVisible(dialog.Item(IDC_CA_WARNING)); }
+    void Calculate() {
+        dialog.Press(IDC_CA_CALCULATE);
         ASSERT_TRUE(WaitFor([&] { return UpdateEnabled(); }));
     }
     void Update(size_t saved) {
-        Press(IDC_CA_UPDATE);
+        dialog.Press(IDC_CA_UPDATE);
         ASSERT_TRUE(host.WaitForCount(WM_HOST_CAMERA_ANGLE_SAVED, saved + 1, kTimeout));
     }
     std::string Box() const { return e2e::AnswerBox(host).text; }
@@ -98,47 +58,17 @@ class CameraAngle : public ::testing::Test {
 
     HostFixture host;
     std::unique_ptr<hostsim::Simulator> sim;
-    HWND dialog = nullptr;
+    e2e::Dialog dialog{host};
 };
 
-TEST_F(CameraAngle, TiltShownIsTheMountingsWithinHalfADegreeWhateverTheClickOrder) {
-    struct Case {
-        double tilt, roll, pan, height;
-        std::vector<size_t> order;
-    } cases[] = {{35, 0, 0, 240, {3, 0, 2, 1}},
-                 {60, 1.5, 3, 250, {2, 3, 1, 0}},
-                 {75, -2, 5, 320, {1, 2, 0, 3}}};
-    for (const Case& c : cases) {
-        if (host.Running()) {  // a camera of its own: the program starts afresh
-            ASSERT_TRUE(host.Close(kTimeout));
-        }
-        sim.reset();
-        host.Host().ClearMessages();
-        const hostsim::Scene scene = Mounting(c.tilt, c.roll, c.pan, c.height);
-        Start(&scene);
-        Open(152, IDC_CA_PICTURE);
-        Measure(c.order);
-        KernelHandle mapping(
-            OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::kPatternFeatureBlockName));
-        MappedView block(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 32));
-        ASSERT_TRUE(block);
-        const auto slots = hostlink::ReadPatternCorners(static_cast<unsigned char*>(block.get()));
-        for (size_t slot = 0; slot < 4; ++slot) {
-            const POINT p = Pixel(sim->TemplateInPicture()[slot]);
-            EXPECT_EQ(slots[slot], (hostlink::HostPoint{p.x, p.y})) << c.tilt << " " << slot;
-        }
-        EXPECT_NEAR(std::stod(Text(IDC_CA_ANGLE)), c.tilt, 0.5);
-        Close(IDC_CA_EXIT);
-    }
-}
-
-TEST_F(CameraAngle, UpdateStoresResultAndReferenceThenVerificationShowsIt) {
+TEST_F(CameraAngle, MeasuredTiltIsTheMountingsAndUpdateStoresItWithTheReferencePicture) {
     host.WriteIni(kIni, "Counter Settings", "Setted", "1");
-    const hostsim::Scene scene = Mounting(60, 1.5, 3, 240);
+    const hostsim::Scene scene = e2e::TemplateAhead(60, 1.5, 3, 240);
     std::vector<unsigned char> left(hostsim::kPictureBytes);
     hostsim::StereoRenderer(scene).Render(0, left.data(), nullptr);
-    auto shot = [&](int id) { return HostFixture::CaptureWindow(GetDlgItem(dialog, id)); };
-    auto green = [&](int id, int x, int y) { return shot(id).Pixel(x, y) == RGB(0, 255, 0); };
+    auto green = [&](int id, int x, int y) {
+        return dialog.Shot(id).Pixel(x, y) == RGB(0, 255, 0);
+    };
     auto sceneShown = [&](const hostsim::Capture& capture) {  // of 4800 pixels looked at
         int same = 0;
         for (int y = 0; y < 240; y += 4)
@@ -150,21 +80,36 @@ TEST_F(CameraAngle, UpdateStoresResultAndReferenceThenVerificationShowsIt) {
     };
     Start(&scene);
     // Verification before any angle: a black old picture; a mark goes to both pictures.
-    Open(153, IDC_AV_OLD);
-    ASSERT_TRUE(WaitFor([&] { return shot(IDC_AV_OLD).Pixel(160, 120) == RGB(0, 0, 0); }));
-    EXPECT_EQ(sceneShown(shot(IDC_AV_OLD)), 0);
-    Click(IDC_AV_OLD, {50, 60});
+    ASSERT_TRUE(dialog.Open(153, IDC_AV_OLD));
+    ASSERT_TRUE(WaitFor([&] { return dialog.Shot(IDC_AV_OLD).Pixel(160, 120) == RGB(0, 0, 0); }));
+    EXPECT_EQ(sceneShown(dialog.Shot(IDC_AV_OLD)), 0);
+    dialog.Click(IDC_AV_OLD, {50, 60});
     ASSERT_TRUE(WaitFor([&] { return green(IDC_AV_CURRENT, 50, 60); }));
     EXPECT_TRUE(WaitFor([&] { return green(IDC_AV_OLD, 52, 60); }));
-    Click(IDC_AV_CURRENT, {100, 100});
+    dialog.Click(IDC_AV_CURRENT, {100, 100});
     ASSERT_TRUE(WaitFor([&] { return green(IDC_AV_OLD, 100, 98); }));
     EXPECT_FALSE(green(IDC_AV_OLD, 52, 60));
-    Close(IDC_AV_EXIT);
+    ASSERT_TRUE(dialog.Close(IDC_AV_EXIT));
 
-    Open(152, IDC_CA_PICTURE);
+    // The corners clicked in any order reach the host in slot order, and the
+    // tilt shown is the mounting's within half a degree.
+    ASSERT_TRUE(dialog.Open(152, IDC_CA_PICTURE));
     EXPECT_FALSE(UpdateEnabled() || WarningShown());
-    Measure();
-    Type("250");
+    for (size_t slot : {2, 3, 1, 0})
+        dialog.Click(IDC_CA_PICTURE, Pixel(sim->TemplateInPicture()[slot]));
+    Calculate();
+    KernelHandle mapping(
+        OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::kPatternFeatureBlockName));
+    MappedView block(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 32));
+    ASSERT_TRUE(block);
+    const auto slots = hostlink::ReadPatternCorners(static_cast<unsigned char*>(block.get()));
+    for (size_t slot = 0; slot < 4; ++slot) {
+        const POINT p = Pixel(sim->TemplateInPicture()[slot]);
+        EXPECT_EQ(slots[slot], (hostlink::HostPoint{p.x, p.y})) << slot;
+    }
+    EXPECT_NEAR(std::stod(dialog.Text(IDC_CA_ANGLE)), 60, 0.5);
+
+    dialog.Type(IDC_CA_HEIGHT, "250");
     Update(0);
     char yz[32];
     std::snprintf(yz, sizeof yz, "%.6f", static_cast<double>(sim->Snapshot().lastAngles->angleYZ));
@@ -179,17 +124,15 @@ TEST_F(CameraAngle, UpdateStoresResultAndReferenceThenVerificationShowsIt) {
 
     // The same angles again keep a counting line drawn since.
     host.WriteIni(kIni, "Counter Settings", "Setted", "1");
-    Press(IDC_CA_CALCULATE);
-    ASSERT_TRUE(WaitFor([&] { return UpdateEnabled(); }));
+    Calculate();
     Update(1);
     EXPECT_EQ(Stored("Counter Settings", "Setted"), "1");
     // A result left without Update stores nothing.
     const auto ini = host.ReadFile(kIni);
-    Press(IDC_CA_CALCULATE);
-    ASSERT_TRUE(WaitFor([&] { return UpdateEnabled(); }));
-    Close(IDC_CA_EXIT);
-    Open(153, IDC_AV_OLD);
-    EXPECT_TRUE(WaitFor([&] { return sceneShown(shot(IDC_AV_OLD)) > 4700; }));
+    Calculate();
+    ASSERT_TRUE(dialog.Close(IDC_CA_EXIT));
+    ASSERT_TRUE(dialog.Open(153, IDC_AV_OLD));
+    EXPECT_TRUE(WaitFor([&] { return sceneShown(dialog.Shot(IDC_AV_OLD)) > 4700; }));
     EXPECT_EQ(host.ReadFile(kIni), ini);
     EXPECT_EQ(host.ReadFile("VImage01.bmp"), bmp);
 }
@@ -199,26 +142,28 @@ TEST_F(CameraAngle, MissingBlocksFewCornersInchesRefusedHeightAndStrayAnswers) {
     host.WriteIni(kIni, "General Settings", "Unit", "1");
     host.WriteIni(kIni, "Camera Angle", "Height", "250.0");
     Start();
-    Open(152, IDC_CA_PICTURE);
-    EXPECT_EQ(Text(IDC_CA_HEIGHT) + Text(IDC_CA_TEMPLATE) + Text(IDC_CA_HEIGHT_UNIT),
-              "98.439.4inch");
+    ASSERT_TRUE(dialog.Open(152, IDC_CA_PICTURE));
+    EXPECT_EQ(
+        dialog.Text(IDC_CA_HEIGHT) + dialog.Text(IDC_CA_TEMPLATE) + dialog.Text(IDC_CA_HEIGHT_UNIT),
+        "98.439.4inch");
     for (WPARAM key : {VK_RETURN, VK_ESCAPE})
-        PostMessageA(GetDlgItem(dialog, IDC_CA_HEIGHT), WM_KEYDOWN, key, 0);
-    for (POINT p : {POINT{200, 50}, POINT{200, 200}, POINT{50, 200}}) Click(IDC_CA_PICTURE, p);
-    Press(IDC_CA_CALCULATE);
+        PostMessageA(dialog.Item(IDC_CA_HEIGHT), WM_KEYDOWN, key, 0);
+    for (POINT p : {POINT{200, 50}, POINT{200, 200}, POINT{50, 200}})
+        dialog.Click(IDC_CA_PICTURE, p);
+    dialog.Press(IDC_CA_CALCULATE);
     EXPECT_EQ(Box(), "Please select the four corners of the square first!");
-    Click(IDC_CA_PICTURE, {50, 50});
-    Press(IDC_CA_CALCULATE);
+    dialog.Click(IDC_CA_PICTURE, {50, 50});
+    dialog.Press(IDC_CA_CALCULATE);
     EXPECT_EQ(Box(), "Can't Open Shared Memory for Writting Pattern Features!");
     host.PostToView(WM_VIEW_CAMERA_ANGLE, 0, 0);
     EXPECT_EQ(Box(), "Can't Open Shared Memory for Reading Camera Angle!");
-    EXPECT_EQ(Text(IDC_CA_ANGLE), "45.0");
+    EXPECT_EQ(dialog.Text(IDC_CA_ANGLE), "45.0");
     EXPECT_FALSE(UpdateEnabled());
     EXPECT_EQ(host.Count(WM_HOST_PATTERN_FEATURES), 0u);
 
     hostsim::SharedBlocks blocks;
     ASSERT_TRUE(blocks.ok());
-    Press(IDC_CA_CALCULATE);
+    dialog.Press(IDC_CA_CALCULATE);
     ASSERT_TRUE(host.WaitForMessage(WM_HOST_PATTERN_FEATURES, kTimeout));
     auto answer = [&](float yz) {  // returns once the view has handled it
         hostlink::WriteCameraAngle(blocks.data(hostsim::SharedBlocks::kCameraAngle),
@@ -233,29 +178,29 @@ TEST_F(CameraAngle, MissingBlocksFewCornersInchesRefusedHeightAndStrayAnswers) {
               "The counting engine found no usable camera angle. Check that the four corners "
               "lie on the template and press Calculate again.");
     EXPECT_FALSE(UpdateEnabled());
-    EXPECT_EQ(Text(IDC_CA_ANGLE), "45.0");
+    EXPECT_EQ(dialog.Text(IDC_CA_ANGLE), "45.0");
     answer(-0.6f);
     EXPECT_TRUE(UpdateEnabled() && WarningShown());
-    EXPECT_EQ(Text(IDC_CA_ANGLE), "55.6");
+    EXPECT_EQ(dialog.Text(IDC_CA_ANGLE), "55.6");
     Update(0);  // the height untouched: 250 cm, not 98.4 inches back
     EXPECT_EQ(Stored("Camera Angle", "Height"), "250.0");
     EXPECT_EQ(Stored("Camera Angle", "Angle YZ"), "-0.600000");
     EXPECT_FALSE(UpdateEnabled() || WarningShown());
 
-    Type("abc");
-    Press(IDC_CA_UPDATE);
+    dialog.Type(IDC_CA_HEIGHT, "abc");
+    dialog.Press(IDC_CA_UPDATE);
     EXPECT_EQ(Box(), "Please enter the camera height as a number greater than 0.");
-    Type("100");
+    dialog.Type(IDC_CA_HEIGHT, "100");
     Update(1);
     EXPECT_EQ(Stored("Camera Angle", "Height"), "254.0");
-    EXPECT_EQ(Text(IDC_CA_HEIGHT), "100.0");
+    EXPECT_EQ(dialog.Text(IDC_CA_HEIGHT), "100.0");
     EXPECT_EQ(host.Count(WM_HOST_CAMERA_ANGLE_SAVED), 2u);
 
     // An answer after Exit reaches no dialog: the next showing has the stored angle.
-    Close(IDC_CA_EXIT);
+    ASSERT_TRUE(dialog.Close(IDC_CA_EXIT));
     answer(-0.2f);
-    Open(152, IDC_CA_PICTURE);
-    EXPECT_EQ(Text(IDC_CA_ANGLE), "55.6");
+    ASSERT_TRUE(dialog.Open(152, IDC_CA_PICTURE));
+    EXPECT_EQ(dialog.Text(IDC_CA_ANGLE), "55.6");
     EXPECT_FALSE(UpdateEnabled());
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "EndToEnd.h"
@@ -23,14 +24,11 @@
 
 namespace {
 
-using e2e::kApp;
 using e2e::kTimeout;
 using e2e::WaitFor;
 using hostsim::Capture;
 using hostsim::HostFixture;
 
-constexpr char kTitle[] = "Counter Settings Dialog";
-constexpr char kTipsTitle[] = "Setup Tips for Height Detection";
 constexpr char kIni[] = "Setting01.ini";
 constexpr char kSection[] = "Counter Settings";
 
@@ -68,54 +66,13 @@ class CounterSettings : public ::testing::Test {
                     hostsim::DefaultScene(hostsim::CameraModel{}));
         ASSERT_TRUE(sim->BlocksReady());
     }
-    // Starts the program on the settings written so far.
-    void Start() {
-        ASSERT_TRUE(host.Launch(kApp, 1));
-        ASSERT_NE(host.WaitForAttach(kTimeout), nullptr);
+    // Starts the program on the settings written so far and opens the dialog.
+    void StartAndOpen() {
+        ASSERT_TRUE(e2e::Start(host));
+        ASSERT_TRUE(dialog.Open(151, IDC_CS_PICTURE));
     }
-
-    // Opens the dialog with menu command 151 and finds its picture.
-    void Open() {
-        const size_t opened = host.Count(WM_HOST_DIALOG_STATE);
-        ASSERT_TRUE(host.PostToView(WM_COMMAND, 151, 0));
-        dialog = host.FindTopWindow(kTitle, "#32770", kTimeout);
-        ASSERT_NE(dialog, nullptr);
-        picture = GetDlgItem(dialog, IDC_CS_PICTURE);
-        ASSERT_NE(picture, nullptr);
-        ASSERT_TRUE(host.WaitForCount(WM_HOST_DIALOG_STATE, opened + 1, kTimeout));
-    }
-    // Presses a button of the dialog (OK, Cancel, a radio: what may open a window).
-    void Press(int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-    // Presses a button that opens nothing and returns once the dialog has
-    // handled it (so that input posted next comes after it).
-    void PressNow(int id) {
-        SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeout,
-                            nullptr);
-    }
-    // Closes the dialog and waits for the closing bracket, which the view
-    // posts after it has stored what OK confirmed.
-    void Close(int id) {
-        const size_t brackets = host.Count(WM_HOST_DIALOG_STATE);
-        Press(id);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
-        ASSERT_TRUE(host.WaitForCount(WM_HOST_DIALOG_STATE, brackets + 1, kTimeout));
-    }
-    void Mouse(UINT msg, POINT p) {
-        PostMessageA(picture, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    }
-    void Drag(POINT from, POINT to) {
-        Mouse(WM_LBUTTONDOWN, from);
-        Mouse(WM_MOUSEMOVE, {(from.x + to.x) / 2, (from.y + to.y) / 2});
-        Mouse(WM_MOUSEMOVE, to);
-        Mouse(WM_LBUTTONUP, to);
-    }
-    void Click(POINT p) {
-        Mouse(WM_LBUTTONDOWN, p);
-        Mouse(WM_LBUTTONUP, p);
-    }
-    void SetText(int id, const char* text) {
-        SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    }
+    void Drag(POINT from, POINT to) { dialog.Drag(IDC_CS_PICTURE, from, to); }
+    void Click(POINT p) { dialog.Click(IDC_CS_PICTURE, p); }
     std::string Stored(const char* key) const {
         return host.ReadIni(kIni, kSection, key, "<none>");
     }
@@ -136,21 +93,21 @@ class CounterSettings : public ::testing::Test {
         Store("Image Cnt Line Pt2 y", "180");
         Store("AngleIN", "0.000000");
     }
-    Capture CapturePicture() const { return HostFixture::CaptureWindow(picture); }
+    // Pixels of a colour in the main window's live picture, sent afresh.
+    int ShownInView(COLORREF color, RECT area) {
+        sim->SendFrame();
+        return e2e::CountInPicture(HostFixture::CaptureWindow(host.ViewHwnd()), area, color);
+    }
 
     HostFixture host;
     std::optional<hostsim::Simulator> sim;  // the counting engine answering the program
-    HWND dialog = nullptr;
-    HWND picture = nullptr;
+    e2e::Dialog dialog{host};
 };
 
 TEST_F(CounterSettings, DrawnLineGoesToTheHostAndItsAnswerIsStoredOnOk) {
-    Start();
-    Open();
-    PressNow(IDC_CS_DRAW_LINE);
-    // 59 pixels are too short to send; the 60-pixel line after it is the first request.
-    Drag({100, 150}, {159, 150});
-    Drag({100, 160}, {160, 160});
+    StartAndOpen();
+    dialog.PressNow(IDC_CS_DRAW_LINE);
+    Drag({100, 160}, {160, 160});  // 60 pixels: long enough to ask the host
     const auto request = host.WaitForMessage(WM_HOST_EDIT_COUNTING_LINE, kTimeout);
     ASSERT_TRUE(request.has_value());
     EXPECT_EQ(request->wParam, hostlink::PackPoint(100, 160));
@@ -159,12 +116,12 @@ TEST_F(CounterSettings, DrawnLineGoesToTheHostAndItsAnswerIsStoredOnOk) {
     const hostsim::FloorLine floor = *sim->Snapshot().lastFloorLine;
     // The answer is drawn with both arrows (the host's picture stays black).
     ASSERT_TRUE(WaitFor([&] {
-        const Capture shot = CapturePicture();
+        const Capture shot = dialog.Shot(IDC_CS_PICTURE);
         return FindArrow(shot, true) && FindArrow(shot, false);
     }));
 
     const size_t before = host.MessageCount();
-    Close(IDC_CS_OK);
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
     std::vector<UINT> order;
     const auto messages = host.Messages();
     for (size_t i = before; i < messages.size(); ++i) order.push_back(messages[i].msg);
@@ -180,58 +137,21 @@ TEST_F(CounterSettings, DrawnLineGoesToTheHostAndItsAnswerIsStoredOnOk) {
     EXPECT_EQ(Stored("World Cnt Line Pt1 x"), std::to_string(floor.x1));
     EXPECT_EQ(Stored("World Cnt Line Pt2 y"), std::to_string(floor.y2));
     EXPECT_NEAR(std::stod(Stored("AngleIN")), floor.angleIn, 1e-5);
-
-    // The live picture now shows the new band (the picture is drawn twice
-    // its size at (14, 35) by the shipped skin).
-    EXPECT_TRUE(WaitFor([&] {
-        sim->SendFrame();
-        const Capture view = HostFixture::CaptureWindow(host.ViewHwnd());
-        int green = 0;
-        for (int x = 14 + 2 * 100; x < 14 + 2 * 160; ++x)
-            for (int y = 35 + 2 * 150; y < 35 + 2 * 170; ++y)
-                green += view.Pixel(x, y) == RGB(0, 255, 0);
-        return green > 100;
-    }));
+    // The live picture now shows the new band.
+    EXPECT_TRUE(WaitFor([&] { return ShownInView(RGB(0, 255, 0), {100, 150, 160, 170}) > 100; }));
 }
 
 TEST_F(CounterSettings, AnswersWithoutALineRequestOrAfterTheDialogAreIgnored) {
-    Start();
-    Open();
+    StartAndOpen();
     // wParam 0 is no answer; a line block with nonsense values is taken as the
     // host's floor line for the picture line (none here), and nothing breaks.
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE_3D, 0, 0));
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE_3D, 1, 0));
-    Close(IDC_CS_OK);
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
     EXPECT_EQ(Stored("Setted"), "0");
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE_3D, 1, 0));
     EXPECT_TRUE(host.Running());
     EXPECT_EQ(host.Count(WM_HOST_SET_COUNTING_LINE), 0u);
-}
-
-TEST_F(CounterSettings, MaskShapesAreStoredOnOkAndTinyOnesIgnored) {
-    Start();
-    Open();
-    PressNow(IDC_CS_RECTANGLE);
-    Drag({20, 20}, {60, 60});
-    Drag({10, 200}, {15, 205});    // 5 x 5: ignored
-    Drag({250, 100}, {255, 140});  // 5 x 40: taken
-    PressNow(IDC_CS_ELLIPSE);
-    Drag({100, 20}, {160, 80});
-    PressNow(IDC_CS_IRREGULAR);
-    for (POINT p : std::vector<POINT>{{200, 150}, {260, 150}, {230, 210}}) Click(p);
-    Click({201, 151});  // inside the closing square: the polygon is closed
-    Close(IDC_CS_OK);
-
-    RegionHandle mask = StoredMask();
-    ASSERT_TRUE(mask);
-    struct Probe {
-        POINT point;
-        bool masked;
-    } probes[] = {{{40, 40}, true},   {{130, 50}, true}, {{230, 170}, true}, {{252, 120}, true},
-                  {{12, 202}, false}, {{5, 5}, false},   {{102, 22}, false}, {{300, 230}, false}};
-    for (const Probe& probe : probes)
-        EXPECT_EQ(PtInRegion(mask.get(), probe.point.x, probe.point.y) != 0, probe.masked)
-            << probe.point.x << ", " << probe.point.y;
 }
 
 // A mask that cannot be stored (here a folder stands where the file goes) is
@@ -240,29 +160,18 @@ TEST_F(CounterSettings, MaskShapesAreStoredOnOkAndTinyOnesIgnored) {
 TEST_F(CounterSettings, AMaskThatCannotBeStoredIsSaidAndThePreviousOneStaysInForce) {
     StoreVerticalLine();  // the main window draws the mask with a counting line only
     ASSERT_TRUE(CreateDirectoryA(host.PathOf("Mask01.bin").c_str(), nullptr));
-    Start();
-    // Pixels of a colour in the main window's picture (drawn twice its size
-    // at (14, 35)) between two picture corners.
-    auto shown = [&](COLORREF color, int from, int to) {
-        sim->SendFrame();
-        const Capture view = HostFixture::CaptureWindow(host.ViewHwnd());
-        int count = 0;
-        for (int x = 14 + 2 * from; x < 14 + 2 * to; ++x)
-            for (int y = 35 + 2 * from; y < 35 + 2 * to; ++y) count += view.Pixel(x, y) == color;
-        return count;
-    };
-    auto shownAroundTheMask = [&](COLORREF color) { return shown(color, 15, 65); };
+    ASSERT_TRUE(e2e::Start(host));
     for (const bool storable : {false, true}) {
         SCOPED_TRACE(storable ? "storable" : "a folder in the way");
         if (storable) {
             ASSERT_TRUE(RemoveDirectoryA(host.PathOf("Mask01.bin").c_str()));
         }
-        Open();
-        PressNow(IDC_CS_RECTANGLE);
+        ASSERT_TRUE(dialog.Open(151, IDC_CS_PICTURE));
+        dialog.PressNow(IDC_CS_RECTANGLE);
         Drag({20, 20}, {60, 60});
-        PressNow(storable ? IDC_CS_TRACKING_FRAME_ON : IDC_CS_TRACKING_FRAME_OFF);
+        dialog.PressNow(storable ? IDC_CS_TRACKING_FRAME_ON : IDC_CS_TRACKING_FRAME_OFF);
         const size_t saved = host.Count(WM_HOST_COUNTER_SETTINGS_SAVED);
-        Press(IDC_CS_OK);
+        dialog.Press(IDC_CS_OK);
         if (!storable) {
             EXPECT_EQ(e2e::AnswerBox(host).text,
                       "The mask could not be stored. The previous mask stays in force.");
@@ -270,52 +179,70 @@ TEST_F(CounterSettings, AMaskThatCannotBeStoredIsSaidAndThePreviousOneStaysInFor
         ASSERT_TRUE(host.WaitForCount(WM_HOST_COUNTER_SETTINGS_SAVED, saved + 1, kTimeout));
         EXPECT_EQ(Stored("Display Tracking Frame"), storable ? "0" : "1");
         EXPECT_EQ(Stored("Mask Size"), storable ? "48" : "0");
+        const RECT aroundTheMask{15, 15, 65, 65};
         if (storable) {
-            EXPECT_TRUE(WaitFor([&] { return shownAroundTheMask(RGB(255, 0, 0)) > 100; }));
+            EXPECT_TRUE(WaitFor([&] { return ShownInView(RGB(255, 0, 0), aroundTheMask) > 100; }));
         } else {
             // The live picture is drawn with its line, and no mask on it.
-            ASSERT_TRUE(WaitFor([&] { return shown(RGB(0, 255, 0), 0, 240) > 0; }));
-            EXPECT_EQ(shownAroundTheMask(RGB(255, 0, 0)), 0);
+            ASSERT_TRUE(WaitFor([&] { return ShownInView(RGB(0, 255, 0), {0, 0, 320, 240}) > 0; }));
+            EXPECT_EQ(ShownInView(RGB(255, 0, 0), aroundTheMask), 0);
         }
     }
 }
 
-TEST_F(CounterSettings, AllCutsHolesClearStartsOverAndCancelDropsTheShowing) {
-    Start();
-    Open();
-    PressNow(IDC_CS_ALL);
-    PressNow(IDC_CS_RECTANGLE);
-    Drag({50, 50}, {100, 100});
-    Close(IDC_CS_OK);
+TEST_F(CounterSettings, MaskShapesAllClearAndCancelAreStoredAsShown) {
+    StartAndOpen();
+    dialog.PressNow(IDC_CS_RECTANGLE);
+    Drag({20, 20}, {60, 60});
+    Drag({250, 100}, {255, 140});  // 5 x 40: taken
+    dialog.PressNow(IDC_CS_ELLIPSE);
+    Drag({100, 20}, {160, 80});
+    dialog.PressNow(IDC_CS_IRREGULAR);
+    for (POINT p : std::vector<POINT>{{200, 150}, {260, 150}, {230, 210}}) Click(p);
+    Click({201, 151});  // inside the closing square: the polygon is closed
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
     RegionHandle mask = StoredMask();
+    ASSERT_TRUE(mask);
+    for (const auto& [x, y, masked] :
+         {std::tuple{40, 40, true}, std::tuple{130, 50, true}, std::tuple{230, 170, true},
+          std::tuple{252, 120, true}, std::tuple{5, 5, false}, std::tuple{102, 22, false},
+          std::tuple{300, 230, false}})
+        EXPECT_EQ(PtInRegion(mask.get(), x, y) != 0, masked) << x << ", " << y;
+
+    // All masks the whole picture but for the shapes drawn after it.
+    ASSERT_TRUE(dialog.Open(151, IDC_CS_PICTURE));
+    dialog.PressNow(IDC_CS_CLEAR);
+    dialog.PressNow(IDC_CS_ALL);
+    dialog.PressNow(IDC_CS_RECTANGLE);
+    Drag({50, 50}, {100, 100});
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
+    mask = StoredMask();
     ASSERT_TRUE(mask);
     EXPECT_TRUE(PtInRegion(mask.get(), 10, 10));
     EXPECT_FALSE(PtInRegion(mask.get(), 75, 75));
 
-    // Cancel after new shapes: the file stays as it was.
+    // Cancel after new shapes: the file stays as it was; then Clear and the
+    // same rectangle: now it is the masked area.
     const auto stored = host.ReadFile("Mask01.bin");
-    Open();
-    PressNow(IDC_CS_CLEAR);
-    PressNow(IDC_CS_RECTANGLE);
-    Drag({50, 50}, {100, 100});
-    Close(IDC_CS_CANCEL);
-    EXPECT_EQ(host.ReadFile("Mask01.bin"), stored);
-
-    // CLEAR and the same rectangle: now it is the masked area.
-    Open();
-    PressNow(IDC_CS_CLEAR);
-    PressNow(IDC_CS_RECTANGLE);
-    Drag({50, 50}, {100, 100});
-    Close(IDC_CS_OK);
+    for (const int closeWith : {IDC_CS_CANCEL, IDC_CS_OK}) {
+        ASSERT_TRUE(dialog.Open(151, IDC_CS_PICTURE));
+        dialog.PressNow(IDC_CS_CLEAR);
+        dialog.PressNow(IDC_CS_RECTANGLE);
+        Drag({50, 50}, {100, 100});
+        ASSERT_TRUE(dialog.Close(closeWith));
+        if (closeWith == IDC_CS_CANCEL) {
+            EXPECT_EQ(host.ReadFile("Mask01.bin"), stored);
+        }
+    }
     mask = StoredMask();
     ASSERT_TRUE(mask);
     EXPECT_FALSE(PtInRegion(mask.get(), 10, 10));
     EXPECT_TRUE(PtInRegion(mask.get(), 75, 75));
 
     // OK without a mask: "Mask Size" 0, the old file left alone.
-    Open();
-    PressNow(IDC_CS_CLEAR);
-    Close(IDC_CS_OK);
+    ASSERT_TRUE(dialog.Open(151, IDC_CS_PICTURE));
+    dialog.PressNow(IDC_CS_CLEAR);
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
     EXPECT_EQ(Stored("Mask Size"), "0");
     EXPECT_TRUE(host.FileExists("Mask01.bin"));
 }
@@ -332,13 +259,11 @@ TEST_F(CounterSettings, ResetAllThenOkStoresTheFactoryValues) {
     Store("Operation Start Time", "70000");
     Store("Operation Stop Time", "200000");
     Store("Mask Color", "65280");
-    Start();
+    StartAndOpen();
     ASSERT_TRUE(host.WaitForCount(WM_HOST_SET_COUNTING_LINE, 1, kTimeout));
-
-    Open();
-    PressNow(IDC_CS_RESET_ALL);
-    Close(IDC_CS_OK);
-    ASSERT_TRUE(host.WaitForCount(WM_HOST_COUNTER_SETTINGS_SAVED, 1, kTimeout));
+    dialog.PressNow(IDC_CS_RESET_ALL);
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
+    EXPECT_EQ(host.Count(WM_HOST_COUNTER_SETTINGS_SAVED), 1u);
     const std::pair<const char*, const char*> expected[] = {
         {"Setted", "0"},
         {"Image Cnt Line Pt1 x", "-1"},
@@ -366,34 +291,32 @@ TEST_F(CounterSettings, RefusedIntervalsAndTimesKeepTheDialogOpen) {
     Store("Counter Operation Time", "1");
     Store("Operation Start Time", "180000");
     Store("Operation Stop Time", "80000");
-    Start();
-    Open();
+    StartAndOpen();
     const std::pair<int, const char*> refused[] = {
         {IDC_CS_INTERVAL_FIRST, "121"},
         {IDC_CS_INTERVAL_SECOND, "60"},
-        {IDC_CS_INTERVAL_SECOND, "x"},
     };
     for (const auto& [id, text] : refused) {
-        SetText(IDC_CS_INTERVAL_FIRST, "1");
-        SetText(IDC_CS_INTERVAL_SECOND, "0");
-        SetText(id, text);
-        Press(IDC_CS_OK);
+        dialog.Type(IDC_CS_INTERVAL_FIRST, "1");
+        dialog.Type(IDC_CS_INTERVAL_SECOND, "0");
+        dialog.Type(id, text);
+        dialog.Press(IDC_CS_OK);
         const std::string box = e2e::AnswerBox(host).text;
         EXPECT_NE(box.find("Please enter an integer"), std::string::npos) << text << ": " << box;
-        EXPECT_TRUE(IsWindow(dialog));
+        EXPECT_TRUE(IsWindow(dialog.hwnd()));
     }
     // Valid interval, but the From-To time runs backwards: said, dialog stays.
-    SetText(IDC_CS_INTERVAL_FIRST, "0");
-    SetText(IDC_CS_INTERVAL_SECOND, "0");
-    Press(IDC_CS_OK);
+    dialog.Type(IDC_CS_INTERVAL_FIRST, "0");
+    dialog.Type(IDC_CS_INTERVAL_SECOND, "0");
+    dialog.Press(IDC_CS_OK);
     const std::string box = e2e::AnswerBox(host).text;
     EXPECT_NE(box.find("start time must be earlier"), std::string::npos) << box;
-    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindow(dialog.hwnd()));
 
     // With "24 Hours" the times are not in use: OK goes through, the old
     // times stay, and auto update On with 0:00 is stored Off.
-    PressNow(IDC_CS_ALL_DAY);
-    Close(IDC_CS_OK);
+    dialog.PressNow(IDC_CS_ALL_DAY);
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
     EXPECT_EQ(Stored("Auto Background Update"), "1");
     EXPECT_EQ(Stored("Update Interval"), "0");
     EXPECT_EQ(Stored("Operation Start Time"), "180000");
@@ -402,8 +325,7 @@ TEST_F(CounterSettings, RefusedIntervalsAndTimesKeepTheDialogOpen) {
 
 TEST_F(CounterSettings, CountingModeAndDirectionDecideTheArrows) {
     StoreVerticalLine();
-    Start();
-    Open();
+    StartAndOpen();
     // The four pictures beside the radios: first row "In" turned, "Out" as
     // drawn; second row the other way round.
     const std::pair<int, bool> besideRadios[] = {{IDC_CS_ARROW_IN_FIRST, false},
@@ -413,12 +335,7 @@ TEST_F(CounterSettings, CountingModeAndDirectionDecideTheArrows) {
     for (const auto& [id, pointsRight] : besideRadios) {
         const bool blue = id == IDC_CS_ARROW_IN_FIRST || id == IDC_CS_ARROW_IN_SECOND;
         std::optional<ArrowSeen> arrow;
-        WaitFor(
-            [&] {
-                arrow = FindArrow(HostFixture::CaptureWindow(GetDlgItem(dialog, id)), blue);
-                return arrow.has_value();
-            },
-            5000);
+        WaitFor([&] { return (arrow = FindArrow(dialog.Shot(id), blue)).has_value(); }, 5000);
         ASSERT_TRUE(arrow.has_value()) << id;
         EXPECT_EQ(arrow->pointsRight, pointsRight) << id;
     }
@@ -432,16 +349,16 @@ TEST_F(CounterSettings, CountingModeAndDirectionDecideTheArrows) {
                  {1, 0, true, false, true},
                  {2, 0, false, true, true},
                  {0, 1, true, true, false}};
-    HWND list = GetDlgItem(dialog, IDC_CS_COUNTING_MODE);
+    HWND list = dialog.Item(IDC_CS_COUNTING_MODE);
     for (const Case& c : cases) {
         SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(c.mode), 0);
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CS_COUNTING_MODE, CBN_SELCHANGE),
+        PostMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_CS_COUNTING_MODE, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
-        Press(c.direction ? IDC_CS_DIRECTION_SECOND : IDC_CS_DIRECTION_FIRST);
+        dialog.Press(c.direction ? IDC_CS_DIRECTION_SECOND : IDC_CS_DIRECTION_FIRST);
         std::optional<ArrowSeen> blue, red;
         WaitFor(
             [&] {
-                const Capture shot = CapturePicture();
+                const Capture shot = dialog.Shot(IDC_CS_PICTURE);
                 blue = FindArrow(shot, true);
                 red = FindArrow(shot, false);
                 return blue.has_value() == c.blue && red.has_value() == c.red &&
@@ -459,75 +376,60 @@ TEST_F(CounterSettings, CountingModeAndDirectionDecideTheArrows) {
             EXPECT_EQ(red->pointsRight, !c.bluePointsRight);
         }
     }
-    Close(IDC_CS_OK);
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
     EXPECT_EQ(Stored("Counting IO Direction"), "1");
     EXPECT_EQ(Stored("Counting IO Mode"), "0");
 }
 
+// What the tips say is HeightTipsDlgTest's; here when they open.
 TEST_F(CounterSettings, TipsOpenOnHeightDetectionOnAndOnTheLinkNeverOnOff) {
-    Start();
-    Open();
+    StartAndOpen();
     auto expectTips = [&](const char* what) {
-        HWND tips = host.FindTopWindow(kTipsTitle, "#32770", kTimeout);
+        HWND tips = host.FindTopWindow("Setup Tips for Height Detection", "#32770", kTimeout);
         ASSERT_NE(tips, nullptr) << what;
-        EXPECT_EQ(HostFixture::WindowText(GetDlgItem(tips, IDC_TIPS_FIRST)),
-                  "1. Camera angle must be 60~75 degree.");
-        EXPECT_EQ(HostFixture::WindowText(GetDlgItem(tips, IDC_TIPS_SECOND)),
-                  "2. Camera height must be 240~450 cm\n    above the floor and at least 60 cm\n"
-                  "    above the tallest person.");
-        RECT picture{};
-        GetWindowRect(GetDlgItem(tips, IDC_TIPS_PICTURE), &picture);
-        EXPECT_EQ(picture.right - picture.left, 300);  // the language's HeightTips.bmp
-        EXPECT_EQ(picture.bottom - picture.top, 150);
         PostMessageA(tips, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(tips); })) << what;
     };
-    Press(IDC_CS_HEIGHT_ON);
+    dialog.Press(IDC_CS_HEIGHT_ON);
     expectTips("On");
-    Press(IDC_CS_HEIGHT_ON);
+    dialog.Press(IDC_CS_HEIGHT_ON);
     expectTips("On again");
-    Press(IDC_CS_HEIGHT_OFF);
+    dialog.Press(IDC_CS_HEIGHT_OFF);
     // Off opens nothing: the next tips window is the link's own.
-    HWND link = GetDlgItem(dialog, IDC_CS_TIPS_LINK);
+    HWND link = dialog.Item(IDC_CS_TIPS_LINK);
     PostMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     expectTips("link");
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_CS_OBJECT_HEIGHT_ON)));
-    Close(IDC_CS_CANCEL);
+    EXPECT_FALSE(dialog.Enabled(IDC_CS_OBJECT_HEIGHT_ON));
+    ASSERT_TRUE(dialog.Close(IDC_CS_CANCEL));
 }
 
-// A host whose counting-line block is missing, and then one that answers
-// with the extremes of its value ranges and no usable in angle.
-class CounterSettingsHostFaults : public CounterSettings {
-  protected:
-    void SetUp() override {}  // no counting engine: the test answers itself
-};
-
-TEST_F(CounterSettingsHostFaults, MissingBlockIsSaidAndNonsenseAnswersAreStoredSafely) {
-    Start();
-    Open();
-    ASSERT_TRUE(host.PostToView(WM_VIEW_COUNTING_LINE_3D, 1, 0));
-    EXPECT_EQ(e2e::AnswerBox(host).text, "Can't Open Shared Memory for Reading 3D Counting Line!");
-    ASSERT_TRUE(IsWindow(dialog));
-
-    hostsim::SharedBlocks blocks;
+// A host that answers with the extremes of its value ranges and no usable in
+// angle: what is stored stays loadable.
+TEST(CounterSettingsHostFaults, NonsenseAnswersAreStoredSafely) {
+    HostFixture host;
+    hostsim::SharedBlocks blocks;  // no counting engine: the test answers itself
     ASSERT_TRUE(blocks.ok());
     const int16_t world[4] = {-32768, 32767, 0, -1};
     const float notANumber = std::nanf("");
     unsigned char* line = blocks.data(hostsim::SharedBlocks::kCountingLine);
     std::memcpy(line, world, sizeof world);
     std::memcpy(line + 8, &notANumber, sizeof notANumber);
-    PressNow(IDC_CS_DRAW_LINE);
-    Drag({40, 100}, {200, 100});
+    ASSERT_TRUE(e2e::Start(host));
+    e2e::Dialog dialog{host};
+    ASSERT_TRUE(dialog.Open(151, IDC_CS_PICTURE));
+    dialog.PressNow(IDC_CS_DRAW_LINE);
+    dialog.Drag(IDC_CS_PICTURE, {40, 100}, {200, 100});
     ASSERT_TRUE(host.WaitForMessage(WM_HOST_EDIT_COUNTING_LINE, kTimeout).has_value());
     ASSERT_TRUE(host.SendToView(WM_VIEW_COUNTING_LINE_3D, 1, 0));
-    Close(IDC_CS_OK);
-    ASSERT_TRUE(host.WaitForCount(WM_HOST_COUNTER_SETTINGS_SAVED, 1, kTimeout));
-    EXPECT_EQ(Stored("Setted"), "1");
-    EXPECT_EQ(Stored("World Cnt Line Pt1 x"), "-32768");
-    EXPECT_EQ(Stored("World Cnt Line Pt1 y"), "32767");
-    EXPECT_EQ(Stored("World Cnt Line Pt2 y"), "-1");
-    EXPECT_EQ(Stored("AngleIN"), "0.000000");  // never "nan"
+    ASSERT_TRUE(dialog.Close(IDC_CS_OK));
+    EXPECT_EQ(host.Count(WM_HOST_COUNTER_SETTINGS_SAVED), 1u);
+    const auto stored = [&](const char* key) { return host.ReadIni(kIni, kSection, key); };
+    EXPECT_EQ(stored("Setted"), "1");
+    EXPECT_EQ(stored("World Cnt Line Pt1 x"), "-32768");
+    EXPECT_EQ(stored("World Cnt Line Pt1 y"), "32767");
+    EXPECT_EQ(stored("World Cnt Line Pt2 y"), "-1");
+    EXPECT_EQ(stored("AngleIN"), "0.000000");  // never "nan"
     EXPECT_TRUE(host.Running());
 }
 

@@ -1,5 +1,7 @@
 // The host closes the program at any moment - it shuts down or restarts a
-// camera, and nobody need be at the screen. Whatever the program shows then,
+// camera, and nobody need be at the screen. Whatever the program shows then
+// (one of each kind of window: a modal dialog and a modeless one, windows
+// over a dialog, the system's choosers, the menu, a drag, a message box),
 // it ends by itself within a few seconds: the window's place stored, every
 // section of the settings file written, WM_HOST_DETACH last and once, exit
 // code 0, no crash dump; what was typed and not confirmed is dropped.
@@ -15,12 +17,10 @@
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
 #include "res/Resource.h"
-#include "tests/support/ProgramChecks.h"
 #include "tools/hostsim/HostFixture.h"
 
 namespace {
 
-using e2e::kApp;
 using e2e::kTimeout;
 using e2e::WaitFor;
 using hostsim::HostFixture;
@@ -29,27 +29,6 @@ constexpr int kCamera = 5;
 constexpr char kIni[] = "Setting05.ini";
 // "Within a few seconds": the program is given this long to end by itself.
 constexpr DWORD kCloseTimeout = 8000;
-constexpr char kProfileKey[] = "Software\\Norlacy\\Varanix\\Tallyscope\\Setting";
-
-std::string StoredWindowRect() {
-    char value[128] = "";
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, kProfileKey, "WindowRect", RRF_RT_REG_SZ, nullptr, value,
-                     &size) != ERROR_SUCCESS)
-        return "<none>";
-    return value;
-}
-
-void StoreWindowRect(const char* text) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kProfileKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "WindowRect", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>(strlen(text) + 1));
-    RegCloseKey(key);
-}
-
 // The program's message boxes on the screen now (caption "Tallyscope").
 int OpenMessageBoxes(DWORD processId) {
     struct Count {
@@ -78,30 +57,18 @@ class HostClose : public ::testing::Test {
     // close must write every other one.
     void Start() {
         ASSERT_TRUE(host->WriteIni(kIni, "General Settings", "Site Name", "Lobby"));
-        StoreWindowRect("not yet stored");
-        ASSERT_TRUE(host->Launch(kApp, kCamera));
-        ASSERT_NE(host->WaitForAttach(kTimeout), nullptr);
+        e2e::StoreWindowRect("not yet stored");
+        ASSERT_TRUE(e2e::Start(*host, kCamera));
     }
     HWND Open(UINT command, const char* title) {
         host->PostToView(WM_COMMAND, command, 0);
         return host->FindTopWindow(title, "#32770", kTimeout);
     }
     void ExpectClosedCleanly() {
-        const int dumpsBefore = testsupport::CrashDumps(kApp);
-        ASSERT_TRUE(host->PostToView(WM_VIEW_CLOSE, 0, 0));
-        const std::optional<DWORD> exitCode = host->WaitForExit(kCloseTimeout);
-        ASSERT_TRUE(exitCode.has_value()) << "still running " << kCloseTimeout << " ms after";
-        EXPECT_EQ(*exitCode, 0u);
-        ASSERT_TRUE(host->Host().Drain(kTimeout));
-        ASSERT_FALSE(host->Messages().empty());
-        EXPECT_EQ(host->Messages().back().msg, WM_HOST_DETACH);
-        EXPECT_EQ(host->Count(WM_HOST_DETACH), 1u);
-        EXPECT_NE(StoredWindowRect(), "not yet stored");
-        EXPECT_EQ(
-            testsupport::SettingsFileFaults(*host, kIni, testsupport::Absent::NewFileOnlyAllowed),
-            std::vector<std::string>{});
+        e2e::ExpectClosesCleanly(*host, kIni, testsupport::Absent::NewFileOnlyAllowed, true,
+                                 kCloseTimeout);
+        EXPECT_NE(e2e::StoredWindowRect(), "not yet stored");
         EXPECT_EQ(host->ReadIni(kIni, "General Settings", "Site Name"), "Lobby");
-        EXPECT_EQ(testsupport::CrashDumps(kApp), dumpsBefore);
     }
 
     std::optional<HostFixture> host{std::in_place};
@@ -177,18 +144,6 @@ TEST_F(HostClose, WhateverTheProgramShowsItEndsByItselfAndLosesNothing) {
         ASSERT_TRUE(s.reach(*this));
         ExpectClosedCleanly();
     }
-}
-
-// A box of a missing block shows again for a later failure once answered.
-TEST_F(HostClose, AMissingBlocksBoxShowsAgainOnceAnswered) {
-    KernelHandle stray(OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::kImageBlockName));
-    ASSERT_FALSE(stray.valid()) << "another host holds the picture block";
-    Start();
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        host->PostToView(WM_VIEW_NEW_FRAME, 0, hostlink::PackFrameSize(320, 240));
-        EXPECT_EQ(e2e::AnswerBox(*host).text, "Can't Open Shared Memory for Reading Image!");
-    }
-    ExpectClosedCleanly();
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
-#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,26 +23,10 @@ namespace {
 
 using hostsim::HostFixture;
 
-using e2e::kApp;
-constexpr DWORD kTimeout = 20000;
+using e2e::kTimeout;
+using e2e::WaitFor;
 constexpr char kIni[] = "Setting01.ini";
 constexpr UINT kFileNameCombo = 0x47C;  // the file name box of the common open dialog
-
-bool WaitFor(const std::function<bool()>& done) {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < kTimeout; Sleep(20))
-        if (done()) return true;
-    return done();
-}
-
-// The template straight ahead of a camera tilted 60 degrees at 240 cm, nobody walking.
-hostsim::Scene TemplateAhead() {
-    hostsim::Scene scene = hostsim::DefaultScene(hostsim::CameraModel{});
-    scene.pose = {60 * std::numbers::pi / 180, 0, 0, 240};
-    scene.people.clear();
-    if (auto ahead = hostsim::CameraFrame(scene.model, scene.pose).FloorPoint(150, 125))
-        scene.templateCentre = *ahead;
-    return scene;
-}
 
 class ReliabilityKillAfterConfirm : public ::testing::Test {
   protected:
@@ -54,8 +36,7 @@ class ReliabilityKillAfterConfirm : public ::testing::Test {
     }
     void Start() {
         host.Host().ClearMessages();
-        ASSERT_TRUE(host.Launch(kApp, 1));
-        ASSERT_NE(host.WaitForAttach(kTimeout), nullptr);
+        ASSERT_TRUE(e2e::Start(host));
         sim->StartStreaming(15);
     }
     // Kills the program the moment the host hears of the confirmed change.
@@ -65,31 +46,14 @@ class ReliabilityKillAfterConfirm : public ::testing::Test {
         sim->StopStreaming();
         ASSERT_FALSE(host.Running());
     }
-    void Open(UINT command, int item) {
-        ASSERT_TRUE(host.PostToView(WM_COMMAND, command, 0));
-        ASSERT_TRUE(WaitFor([&] {
-            dialog = host.FindTopWindow("", "#32770", 0);
-            return dialog && GetDlgItem(dialog, item);
-        }));
-    }
-    void Press(int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-    void PressNow(int id) {
-        SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kTimeout,
-                            nullptr);
-    }
-    void SetText(int id, const char* text) { SetDlgItemTextA(dialog, id, text); }
-    void Mouse(int item, UINT msg, POINT p) {
-        PostMessageA(GetDlgItem(dialog, item), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON,
-                     MAKELPARAM(p.x, p.y));
-    }
     std::string Stored(const char* section, const char* key) const {
         return host.ReadIni(kIni, section, key, "<none>");
     }
 
-    const hostsim::Scene scene = TemplateAhead();
+    const hostsim::Scene scene = e2e::TemplateAhead(60, 0, 0, 240);
     HostFixture host;
     std::optional<hostsim::Simulator> sim;
-    HWND dialog = nullptr;
+    e2e::Dialog dialog{host};
 };
 
 TEST_F(ReliabilityKillAfterConfirm, EachConfirmedChangeOutlivesAKillAndLoadsNextTime) {
@@ -100,49 +64,38 @@ TEST_F(ReliabilityKillAfterConfirm, EachConfirmedChangeOutlivesAKillAndLoadsNext
     ASSERT_TRUE(host.WriteFile("camera.coe", calibration));
     const std::string calibrationPath = host.PathOf("camera.coe");
     Start();
-    ASSERT_TRUE(host.PostToView(WM_COMMAND, 157, 0));
-    HWND chooser = host.FindTopWindow("", "#32770", kTimeout);
-    ASSERT_NE(chooser, nullptr);
-    SendDlgItemMessageA(chooser, kFileNameCombo, WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>(calibrationPath.c_str()));
-    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+    ASSERT_TRUE(dialog.Open(157, kFileNameCombo));
+    dialog.Type(kFileNameCombo, calibrationPath);
+    dialog.Press(IDOK);
     KillOn(WM_HOST_CALIBRATION_CHANGED);
     EXPECT_EQ(Stored("Calibration Data", "Path"), calibrationPath);
 
-    // General Settings OK: confirmed once the view has handled the command
-    // (a message sent to the view is taken only after it).
+    // General Settings OK: confirmed once the view has handled the command.
     Start();
-    Open(150, IDC_GS_SITE_NAME);
-    SetText(IDC_GS_RECYCLE_DAYS, "90");
-    Press(IDC_GS_OK);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
-    ASSERT_TRUE(host.SendToView(WM_NULL, 0, 0));
+    ASSERT_TRUE(dialog.Open(150, IDC_GS_RECYCLE_DAYS));
+    dialog.Type(IDC_GS_RECYCLE_DAYS, "90");
+    ASSERT_TRUE(dialog.Close(IDC_GS_OK));
     host.Kill();
     sim->StopStreaming();
     EXPECT_EQ(Stored("General Settings", "Auto Recycle Days"), "90");
 
     // Update in Camera Angle: the angle, the height and the reference picture.
     Start();
-    Open(152, IDC_CA_PICTURE);
+    ASSERT_TRUE(dialog.Open(152, IDC_CA_PICTURE));
     // The user clicks on the picture they see: wait until it shows the scene.
     ASSERT_TRUE(WaitFor([&] {
-        const hostsim::Capture shown =
-            HostFixture::CaptureWindow(GetDlgItem(dialog, IDC_CA_PICTURE));
+        const hostsim::Capture shown = dialog.Shot(IDC_CA_PICTURE);
         int lit = 0;
         for (int y = 0; y < shown.height; y += 8)
             for (int x = 0; x < shown.width; x += 8) lit += shown.Pixel(x, y) != RGB(0, 0, 0);
         return lit > 500;
     }));
-    for (const hostsim::Vec2& corner : sim->TemplateInPicture()) {
-        const POINT p{std::lround(corner.x), std::lround(corner.y)};
-        Mouse(IDC_CA_PICTURE, WM_LBUTTONDOWN, p);
-        Mouse(IDC_CA_PICTURE, WM_LBUTTONUP, p);
-    }
-    Press(IDC_CA_CALCULATE);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, IDC_CA_UPDATE)); }));
-    SetText(IDC_CA_HEIGHT, "250");
-    Press(IDC_CA_UPDATE);
+    for (const hostsim::Vec2& corner : sim->TemplateInPicture())
+        dialog.Click(IDC_CA_PICTURE, {std::lround(corner.x), std::lround(corner.y)});
+    dialog.Press(IDC_CA_CALCULATE);
+    ASSERT_TRUE(WaitFor([&] { return dialog.Enabled(IDC_CA_UPDATE); }));
+    dialog.Type(IDC_CA_HEIGHT, "250");
+    dialog.Press(IDC_CA_UPDATE);
     KillOn(WM_HOST_CAMERA_ANGLE_SAVED);
     EXPECT_EQ(Stored("Camera Angle", "Setted"), "1");
     EXPECT_EQ(Stored("Camera Angle", "Height"), "250.0");
@@ -155,12 +108,10 @@ TEST_F(ReliabilityKillAfterConfirm, EachConfirmedChangeOutlivesAKillAndLoadsNext
 
     // Counter Settings OK with a rectangle mask.
     Start();
-    Open(151, IDC_CS_PICTURE);
-    PressNow(IDC_CS_RECTANGLE);
-    Mouse(IDC_CS_PICTURE, WM_LBUTTONDOWN, {20, 30});
-    Mouse(IDC_CS_PICTURE, WM_MOUSEMOVE, {90, 100});
-    Mouse(IDC_CS_PICTURE, WM_LBUTTONUP, {90, 100});
-    Press(IDC_CS_OK);
+    ASSERT_TRUE(dialog.Open(151, IDC_CS_PICTURE));
+    dialog.PressNow(IDC_CS_RECTANGLE);
+    dialog.Drag(IDC_CS_PICTURE, {20, 30}, {90, 100});
+    dialog.Press(IDC_CS_OK);
     KillOn(WM_HOST_COUNTER_SETTINGS_SAVED);
     const std::string maskSize = Stored("Counter Settings", "Mask Size");
     const auto mask = host.ReadFile("Mask01.bin");

@@ -19,26 +19,21 @@
 
 namespace {
 
-using e2e::kApp;
 using e2e::kTimeout;
 using hostsim::HostFixture;
 using hostsim::SharedBlocks;
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
-// Where the shipped skin puts the live picture (640 x 480 at 14, 35: twice the picture).
-constexpr int kPictureLeft = 14;
-constexpr int kPictureTop = 35;
-constexpr int kScale = 2;
 
 uint32_t Frame(int width, int height) {
     return (static_cast<uint32_t>(width) << 16) | static_cast<uint32_t>(height);
 }
 
-// The colour on screen of picture pixel (x, y), from a capture of the view.
+// The colour on screen of picture pixel (x, y), from a capture of the view
+// (the shipped skin draws the picture twice its size at (14, 35)).
 COLORREF PictureColor(const hostsim::Capture& capture, int x, int y) {
-    return capture.Pixel(kPictureLeft + x * kScale + kScale / 2,
-                         kPictureTop + y * kScale + kScale / 2);
+    return capture.Pixel(14 + x * 2 + 1, 35 + y * 2 + 1);
 }
 
 bool Near(COLORREF c, int r, int g, int b, int tolerance = 40) {
@@ -46,26 +41,17 @@ bool Near(COLORREF c, int r, int g, int b, int tolerance = 40) {
            std::abs(GetBValue(c) - b) <= tolerance;
 }
 
-// Counts captured picture pixels inside a picture rectangle that match a colour.
+// Captured picture pixels inside a picture rectangle near a colour.
 int CountColor(const hostsim::Capture& capture, RECT area, int r, int g, int b,
                int tolerance = 60) {
-    int count = 0;
-    for (int y = kPictureTop + area.top * kScale; y < kPictureTop + area.bottom * kScale; ++y) {
-        for (int x = kPictureLeft + area.left * kScale; x < kPictureLeft + area.right * kScale;
-             ++x) {
-            if (Near(capture.Pixel(x, y), r, g, b, tolerance)) ++count;
-        }
-    }
-    return count;
+    return e2e::CountInPicture(capture, area, RGB(r, g, b), tolerance);
 }
 
 class MainView : public ::testing::Test {
   protected:
     HWND StartProgram(int camera = 1) {
-        EXPECT_TRUE(host.Launch(kApp, camera));
-        HWND view = host.WaitForAttach(kTimeout);
-        EXPECT_NE(view, nullptr);
-        return view;
+        EXPECT_TRUE(e2e::Start(host, camera));
+        return host.ViewHwnd();
     }
     // The host's blocks, made by the test that needs them.
     unsigned char* ImageBlock() {
@@ -111,13 +97,6 @@ class MainView : public ::testing::Test {
     static bool DarkShown(const hostsim::Capture& capture) {
         return Near(PictureColor(capture, 300, 230), 0x40, 0x40, 0x40, 8);
     }
-    void ExpectClosedWithDetachLast(std::optional<DWORD> exitCode) {
-        ASSERT_TRUE(exitCode.has_value());
-        EXPECT_EQ(*exitCode, 0u);
-        ASSERT_TRUE(host.WaitForMessage(WM_HOST_DETACH, 5000));
-        EXPECT_EQ(host.Messages().back().msg, WM_HOST_DETACH);
-    }
-
     HostFixture host;
     std::optional<SharedBlocks> blocks;
 };
@@ -139,9 +118,8 @@ TEST_F(MainView, AttachesOnAFreshCameraAndOnTheHostsCloseWritesTheSettingsAndDet
     EXPECT_EQ(host.ReadIni("Setting07.ini", "Camera Angle", "Angle YZ"), "-0.785398");
 
     DeleteFileA(host.SettingsFile(7).c_str());  // only the final save can bring it back
-    ExpectClosedWithDetachLast(host.Close(kTimeout));
+    e2e::ExpectClosesCleanly(host, "Setting07.ini", testsupport::Absent::NewFileOnlyAllowed);
     EXPECT_EQ(host.Count(WM_HOST_ATTACH), 1u);
-    EXPECT_EQ(host.Count(WM_HOST_DETACH), 1u);
     EXPECT_EQ(host.Messages().front().msg, WM_HOST_ATTACH);
     EXPECT_EQ(host.ReadIni("Setting07.ini", "Common", "Cut X2"), "310");
     EXPECT_EQ(host.ReadIni("Setting07.ini", "Counter Settings", "Operation Stop Time"), "180000");
@@ -246,7 +224,7 @@ TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
     });
     const int inside = CountColor(capture, RECT{12, 22, 108, 118}, 255, 0, 0);
     EXPECT_GT(inside, 500);                                                 // the hatch
-    EXPECT_LT(inside, 96 * 96 * kScale * kScale / 2);                       // ... not a fill
+    EXPECT_LT(inside, 96 * 96 * 2 * 2 / 2);                                 // ... not a fill
     EXPECT_GT(CountColor(capture, RECT{10, 20, 110, 21}, 255, 0, 0), 150);  // the frame's top edge
     EXPECT_EQ(CountColor(capture, RECT{150, 20, 250, 120}, 255, 0, 0), 0);
 }
@@ -255,12 +233,11 @@ TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
 TEST_F(MainView, LargerFirstPictureShowsItsTopLeftPartAcrossTheRectangle) {
     // A 640 x 480 picture: its top-left 320 x 240 (on screen) green, the rest red.
     constexpr int width = 640, height = 480;
-    KernelHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                            width * height * 3, hostlink::kImageBlockName));
-    ASSERT_TRUE(mapping.valid());
-    MappedView view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, width * height * 3));
-    ASSERT_TRUE(view.valid());
-    auto* pixels = static_cast<unsigned char*>(view.get());
+    SharedBlocks::Sizes sizes = SharedBlocks::LayoutSizes();
+    sizes[SharedBlocks::kImage] = width * height * 3;
+    blocks.emplace("", sizes);
+    ASSERT_TRUE(blocks->ok());
+    unsigned char* pixels = blocks->data(SharedBlocks::kImage);
     for (int row = 0; row < height; ++row) {
         const bool topHalf = height - 1 - row < height / 2;
         for (int x = 0; x < width; ++x) {

@@ -7,8 +7,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <map>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,14 +48,6 @@ class BoxAnswerer {
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
     int Answered() const { return m_answered; }
-    // What the boxes said, each text with its count: "; text x N; ...".
-    std::string Said() const {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        std::string said;
-        for (const auto& [text, count] : m_said)
-            said += "; " + text + " x " + std::to_string(count);
-        return said;
-    }
 
   private:
     static BOOL CALLBACK AnswerBox(HWND hwnd, LPARAM context) {
@@ -73,12 +63,7 @@ class BoxAnswerer {
         // A box told already is going; one still there after a while is told again.
         const DWORD now = ::GetTickCount();
         if (hwnd == self->m_lastBox && now - self->m_lastTold < 500) return TRUE;
-        if (hwnd != self->m_lastBox) {
-            ++self->m_answered;
-            const std::string text = hostsim::HostFixture::WindowText(::GetDlgItem(hwnd, 0xFFFF));
-            std::lock_guard<std::mutex> lock(self->m_mutex);
-            ++self->m_said[text];
-        }
+        if (hwnd != self->m_lastBox) ++self->m_answered;
         self->m_lastBox = hwnd;
         self->m_lastTold = now;
         ::PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -90,8 +75,6 @@ class BoxAnswerer {
     DWORD m_lastTold = 0;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_answered{0};
-    mutable std::mutex m_mutex;
-    std::map<std::string, int> m_said;
     std::thread m_thread;
 };
 

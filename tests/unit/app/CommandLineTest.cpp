@@ -98,10 +98,7 @@ TEST(CommandLine, RepeatedKeysUseTheFirstOccurrence) {
 }
 
 TEST(CommandLine, ArbitraryBytesNeverBreakTheParser) {
-    std::string junk;
-    for (int i = 0; i < 4096; ++i) junk.push_back(static_cast<char>((i * 37 + 11) & 0xFF));
-    CommandLineValues v;
-    ParseCommandLine(junk, v);
+    CommandLineValues v;  // any bytes at all: the command_line fuzz target
     ParseCommandLine("setting=\"\xE9\xFF\x80\" camera=\xB2 hwnd=1 lang=\xC4rger.ini", v);
     EXPECT_EQ(*v.settingFolder, "\xE9\xFF\x80");
     EXPECT_EQ(v.languageIni, "\xC4rger.ini");

@@ -73,11 +73,6 @@ TEST(NumberRule, LongestDecimalPrefixSaturatedEmptyIsTheDefault) {
         EXPECT_EQ(NumberFromText(c.text, c.defaultValue), c.expected) << '"' << c.text << '"';
 }
 
-TEST(TemplateDimension, IntegerThenFloat) {
-    EXPECT_EQ(TemplateDimensionFromInteger(IntegerFromText("30.5", 100)), 30.0f);
-    EXPECT_EQ(TemplateDimensionFromInteger(IntegerFromText("", 100)), 100.0f);
-}
-
 TEST(WorldCoordinate, KeepsTheLow16Bits) {
     EXPECT_EQ(WorldCoordinateFromInteger(-1), 0xFFFF);
     EXPECT_EQ(WorldCoordinateFromInteger(65535), 0xFFFF);

@@ -20,7 +20,6 @@ LPARAM At(int x, int y) {
 struct Ink {
     int pixels = 0;
     int longestRun = 0;  // the longest horizontal run: an underline spans the text
-    int lowestRow = -1;
 };
 Ink InkOf(const Capture& capture) {
     Ink ink;
@@ -32,16 +31,9 @@ Ink InkOf(const Capture& capture) {
             run = dark ? run + 1 : 0;
             ink.pixels += dark;
             ink.longestRun = std::max(ink.longestRun, run);
-            if (dark) ink.lowestRow = y;
         }
     }
     return ink;
-}
-
-LOGFONTA FontOf(HFONT font) {
-    LOGFONTA info{};
-    EXPECT_EQ(::GetObjectA(font, sizeof info, &info), static_cast<int>(sizeof info));
-    return info;
 }
 
 class LinkStaticTest : public ::testing::Test {
@@ -68,18 +60,6 @@ class LinkStaticTest : public ::testing::Test {
 };
 
 }  // namespace
-
-TEST_F(LinkStaticTest, ConstructedWithTheSpecifiedFontsAndState) {
-    CLinkStatic fresh;
-    EXPECT_EQ(fresh.GetLink(), 1);
-    EXPECT_EQ(fresh.GetColor(), RGB(0, 0, 0));
-    EXPECT_EQ(fresh.GetHover(), 0);
-    EXPECT_EQ(uitest::FontText(fresh.GetNormalFont()), "Tahoma -12 400");
-    EXPECT_EQ(uitest::FontText(fresh.GetHoverFont()), "Tahoma -12 400 underlined");
-    const LOGFONTA normal = FontOf(fresh.GetNormalFont());
-    EXPECT_EQ(normal.lfPitchAndFamily, 32);
-    EXPECT_EQ(normal.lfCharSet, 0);
-}
 
 TEST_F(LinkStaticTest, HoverCapturesAndUnderlines) {
     const Capture before = CaptureClient(label);
@@ -150,25 +130,4 @@ TEST_F(LinkStaticTest, LeavingTheLabelOrLosingTheCaptureEndsTheHover) {
     // Coming back over the label hovers again.
     MoveInside();
     ExpectHovered(true);
-}
-
-TEST_F(LinkStaticTest, FontsCanBeResizedAndReplaced) {
-    ASSERT_TRUE(dialog.link.ResizeNormalFont(-16, 700));
-    ASSERT_TRUE(dialog.link.ResizeHoverFont(-12, 400));
-    EXPECT_EQ(uitest::FontText(dialog.link.GetNormalFont()), "Tahoma -16 700");
-    EXPECT_EQ(uitest::FontText(dialog.link.GetHoverFont()), "Tahoma -12 400 underlined")
-        << "the hover font keeps its underline";
-
-    // A missing font is refused: the label keeps the one it has.
-    const HFONT kept = dialog.link.GetNormalFont();
-    dialog.link.SetNormalFont(FontHandle());
-    EXPECT_EQ(dialog.link.GetNormalFont(), kept);
-
-    FontHandle larger(
-        ::CreateFontA(-20, 0, 0, 0, 400, FALSE, FALSE, FALSE, 0, 0, 0, 0, 32, "Tahoma"));
-    const HFONT given = larger.get();
-    const int smallBottom = InkOf(CaptureClient(label)).lowestRow;
-    dialog.link.SetNormalFont(std::move(larger));
-    EXPECT_EQ(dialog.link.GetNormalFont(), given);
-    EXPECT_GT(InkOf(CaptureClient(label)).lowestRow, smallBottom);
 }

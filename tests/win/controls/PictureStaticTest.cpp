@@ -76,15 +76,6 @@ TEST_F(PictureStaticTest, PureYellowShowsTheDialogBackground) {
     EXPECT_TRUE(Near(shown.At(150, 110), kDialogBackground));
 }
 
-TEST_F(PictureStaticTest, RotationByZeroAboutTheCentreDrawsUnchanged) {
-    Show(uitest::MakeBitmap(kWidth, kHeight, TestPixel));
-    const Capture identity = CaptureClient(box);
-    dialog.picture.SetRotationAbout(0.0f, kWidth / 2.0f, kHeight / 2.0f);
-    EXPECT_EQ(dialog.picture.GetLastStatus(), Gdiplus::Ok);
-    ::InvalidateRect(box, nullptr, FALSE);
-    EXPECT_EQ(CaptureClient(box), identity);
-}
-
 TEST_F(PictureStaticTest, HalfTurnAboutTheCentreMovesThePicture) {
     Show(uitest::MakeBitmap(kWidth, kHeight, TestPixel));
     dialog.picture.SetRotationAbout(180.0f, kWidth / 2.0f, kHeight / 2.0f);
@@ -95,17 +86,6 @@ TEST_F(PictureStaticTest, HalfTurnAboutTheCentreMovesThePicture) {
     EXPECT_TRUE(Near(turned.At(55, 5), kRed, 8));
     EXPECT_TRUE(Near(turned.At(kWidth - 15, kHeight - 15), kDialogBackground, 8));
     EXPECT_TRUE(Near(turned.At(15, kHeight - 15), kAlmostYellow, 8));
-}
-
-TEST_F(PictureStaticTest, MatrixElementsMoveThePicture) {
-    Show(uitest::MakeBitmap(kWidth, kHeight, TestPixel));
-    dialog.picture.SetMatrixElements(1, 0, 0, 1, 30, 20);
-    ::InvalidateRect(box, nullptr, FALSE);
-    const Capture moved = CaptureClient(box);
-    EXPECT_TRUE(Near(moved.At(5, 5), kDialogBackground));
-    EXPECT_TRUE(Near(moved.At(35, 25), kRed));
-    EXPECT_TRUE(Near(moved.At(45, 35), kDialogBackground)) << "the yellow hole moved along";
-    EXPECT_TRUE(Near(moved.At(85, 55), kBlue));
 }
 
 TEST_F(PictureStaticTest, ReplacingAndClearingTheImage) {

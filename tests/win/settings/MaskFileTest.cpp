@@ -153,9 +153,9 @@ TEST_F(MaskFileTest, MissingDamagedOrMismatchedFilesLeaveNoRegion) {
         {"inverted rectangle", patched(kTwoRects, 40, 5), std::nullopt},  // right edge left of left
         {"mask size 64 of a longer file", kOneRect + kOneRect, 64},
     };
-    for (std::size_t cut : {0, 16, 32, 47})
+    for (std::size_t cut : {0, 47})
         cases.push_back({"file cut to " + std::to_string(cut), kOneRect.substr(0, cut), 48});
-    for (int32_t size : {-48, -1, 16, 31, 47, 49, INT32_MAX, INT32_MIN})
+    for (int32_t size : {-48, 47, 49, INT32_MIN})  // what is plausible: RegionDataTest
         cases.push_back({"mask size " + std::to_string(size), kOneRect, size});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

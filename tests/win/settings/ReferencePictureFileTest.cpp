@@ -82,33 +82,17 @@ TEST_F(ReferencePictureFileTest, ALargerImageSizeNeverReadsPastTheBuffer) {
     EXPECT_TRUE(buffer.GuardIntact());
 }
 
-TEST_F(ReferencePictureFileTest, OtherPicturesShortAndMissingFilesAreBlack) {
+// Which headers are refused is ReferencePictureTest's; on disk, a cut file
+// and a missing one load as a black picture, silently.
+TEST_F(ReferencePictureFileTest, ShortAndMissingFilesAreBlack) {
     MessageBoxWatcher watcher;
     const std::string good = StoredFile();
-    std::string deeper = good;
-    deeper[28] = 32;
-    // A real 640 x 480 file of 32 bits.
-    std::string big = good.substr(0, 54);
-    Put32(big, 18, 640);
-    Put32(big, 22, 480);
-    big[28] = 32;
-    Put32(big, 34, 640 * 480 * 4);
-    big += std::string(640 * 480 * 4, '\x7f');
-    const struct {
-        const char* what;
-        std::string bytes;
-    } cases[] = {{"32 bits", deeper},
-                 {"640 x 480", big},
-                 {"empty", ""},
-                 {"header cut", good.substr(0, 20)},
-                 {"header only", good.substr(0, 54)},
-                 {"one byte short", good.substr(0, good.size() - 1)}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(WriteRaw(path, c.bytes));
+    for (const std::string& bytes : {std::string(), good.substr(0, good.size() - 1)}) {
+        ASSERT_TRUE(WriteRaw(path, bytes));
         GuardedBuffer buffer;
-        EXPECT_FALSE(LoadReferencePicture(path, buffer.pixels())) << c.what;
-        EXPECT_TRUE(buffer.Black()) << c.what;
-        EXPECT_TRUE(buffer.GuardIntact()) << c.what;
+        EXPECT_FALSE(LoadReferencePicture(path, buffer.pixels())) << bytes.size();
+        EXPECT_TRUE(buffer.Black()) << bytes.size();
+        EXPECT_TRUE(buffer.GuardIntact()) << bytes.size();
     }
     GuardedBuffer buffer;
     EXPECT_FALSE(LoadReferencePicture(folder.File("none.bmp"), buffer.pixels()));

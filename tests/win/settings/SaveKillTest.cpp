@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "SaveSamples.h"
 #include "framework/Handles.h"
-#include "settings/FileReplace.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsSchema.h"
 #include "tests/support/RunLength.h"
@@ -128,12 +126,12 @@ TEST(ReliabilitySaveKill, KilledSavesLeaveWholeOldOrNewValuesInEveryFile) {
         ++pictureCount[static_cast<int>(picture)];
         filesDisagree += mask != settings || picture != settings;
     }
-    std::printf(
-        "%d kills: settings old/new/mixed/damaged %d/%d/%d/%d, mask %d/%d/-/%d, "
-        "picture %d/%d/%d/%d; files left from different saves %d\n",
-        runs, settingsCount[0], settingsCount[1], settingsCount[2], settingsCount[3], maskCount[0],
-        maskCount[1], maskCount[3], pictureCount[0], pictureCount[1], pictureCount[2],
-        pictureCount[3], filesDisagree);
+    const std::string counts =
+        "settings old/new/mixed/damaged " + std::to_string(settingsCount[0]) + "/" +
+        std::to_string(settingsCount[1]) + "/" + std::to_string(settingsCount[2]) + "/" +
+        std::to_string(settingsCount[3]) + ", files left from different saves " +
+        std::to_string(filesDisagree);
+    SCOPED_TRACE(counts);
     EXPECT_EQ(settingsCount[static_cast<int>(Outcome::Mixed)], 0);
     EXPECT_EQ(settingsCount[static_cast<int>(Outcome::Damaged)], 0);
     EXPECT_EQ(maskCount[static_cast<int>(Outcome::Damaged)], 0);
@@ -141,38 +139,4 @@ TEST(ReliabilitySaveKill, KilledSavesLeaveWholeOldOrNewValuesInEveryFile) {
     EXPECT_EQ(pictureCount[static_cast<int>(Outcome::Damaged)], 0);
     // Kills landed in both halves of the loop, or the test proved little.
     EXPECT_GT(settingsCount[static_cast<int>(Outcome::New)], 0);
-}
-
-// How long a kill can split one change across files: the settings save that
-// follows the mask or picture. Printed for the README, not asserted.
-TEST(ReliabilitySaveKill, ReportsHowLongASettingsSaveTakes) {
-    TempFolder folder;
-    const CameraFiles files(folder.path());
-    SaveCamera(files, SampleOld());
-    const CameraSettings record = Scrambled();
-    settings::SettingsFile file;
-    file.CreateSettingIni(files.settings);
-    constexpr int kSaves = 20;
-    LARGE_INTEGER frequency{}, start{}, staged{}, inPlace{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&start);
-    for (int i = 0; i < kSaves; ++i) file.SaveSettingIni(record, kAllSections);
-    ::QueryPerformanceCounter(&staged);
-    const std::string stagedText = ReadRaw(files.settings);
-    // The same keys written one by one into the file itself.
-    for (int i = 0; i < kSaves; ++i) {
-        for (const settings::SettingEntry& entry : settings::SettingsTable()) {
-            if (entry.write == settings::WriteFormat::NewFileOnly || entry.field.read == nullptr)
-                continue;
-            WriteIniString(entry.section, entry.key, settings::FormatEntry(entry, record),
-                           files.settings);
-        }
-    }
-    ::QueryPerformanceCounter(&inPlace);
-    const auto ms = [&](LONGLONG ticks) { return 1000.0 * ticks / frequency.QuadPart / kSaves; };
-    std::printf("settings save: %.1f ms through a staging copy, %.1f ms key by key in place\n",
-                ms(staged.QuadPart - start.QuadPart), ms(inPlace.QuadPart - staged.QuadPart));
-    // Saving through the staging copy leaves the very bytes the key-by-key writes leave.
-    EXPECT_EQ(ReadRaw(files.settings), stagedText);
-    EXPECT_FALSE(Exists(settings::StagingPath(files.settings)));
 }

@@ -13,6 +13,7 @@
 #include "tests/win/support/MessageBoxWatcher.h"
 #include "framework/Handles.h"
 #include "settings/CameraSettings.h"
+#include "settings/FileReplace.h"
 #include "settings/SettingsPaths.h"
 #include "tests/support/SettingsSamples.h"
 #include "tests/win/support/TestFiles.h"
@@ -105,6 +106,7 @@ TEST_F(SettingsFileTest, TheHostsKeysKeepTheirPlace) {
     CameraSettings loaded;
     file.LoadSettingIni(loaded, kAllSections);
     EXPECT_EQ(loaded, Scrambled());
+    EXPECT_FALSE(Exists(settings::StagingPath(path)));  // the staging copy took the file's place
 }
 
 TEST_F(SettingsFileTest, AMissingFolderReadsDefaultsAndWritesNothing) {

@@ -35,43 +35,6 @@ int32_t I32(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<int32_t>(U32(b, at));
 }
 
-std::optional<Bitmap> DecodeBmp24(const std::vector<uint8_t>& b, std::string& error) {
-    constexpr size_t kHeaders = 14 + 40;
-    if (b.size() < kHeaders) return error = "shorter than the headers", std::nullopt;
-    if (b[0] != 'B' || b[1] != 'M') return error = "no BM signature", std::nullopt;
-    if (U32(b, 2) != b.size())
-        return error = "file size field differs from the file size", std::nullopt;
-    if (U16(b, 6) != 0 || U16(b, 8) != 0) return error = "reserved fields not zero", std::nullopt;
-    if (U32(b, 10) != kHeaders) return error = "pixel offset is not 54", std::nullopt;
-    if (U32(b, 14) != 40) return error = "not a BITMAPINFOHEADER", std::nullopt;
-    const int32_t width = I32(b, 18), height = I32(b, 22);
-    if (width <= 0 || width > 4096 || height <= 0 || height > 4096) {
-        return error = "width or height out of range (or top-down)", std::nullopt;
-    }
-    if (U16(b, 26) != 1) return error = "planes is not 1", std::nullopt;
-    if (U16(b, 28) != 24) return error = "not 24 bits a pixel", std::nullopt;
-    if (U32(b, 30) != 0) return error = "compressed", std::nullopt;
-    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-    const size_t imageSize = stride * static_cast<size_t>(height);
-    if (U32(b, 34) != 0 && U32(b, 34) != imageSize)
-        return error = "image size field is wrong", std::nullopt;
-    if (U32(b, 46) != 0) return error = "a 24-bit bitmap with a colour table", std::nullopt;
-    if (b.size() != kHeaders + imageSize) return error = "pixel data size is wrong", std::nullopt;
-    Bitmap bmp{width, height, std::vector<Rgb8>(static_cast<size_t>(width) * height)};
-    for (int row = 0; row < height; ++row) {
-        const size_t base = kHeaders + static_cast<size_t>(row) * stride;
-        const int y = height - 1 - row;
-        for (int x = 0; x < width; ++x) {
-            const size_t i = base + static_cast<size_t>(x) * 3;
-            bmp.pixels[static_cast<size_t>(y) * width + x] = Rgb8{b[i + 2], b[i + 1], b[i]};
-        }
-        for (size_t pad = static_cast<size_t>(width) * 3; pad < stride; ++pad) {
-            if (b[base + pad] != 0) return error = "row padding not zero", std::nullopt;
-        }
-    }
-    return bmp;
-}
-
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
