@@ -21,7 +21,7 @@
 
 #include "framework/Handles.h"
 #include "hostlink/HostMessages.h"
-#include "tests/win/support/ResourceCounts.h"
+#include "tools/hostsim/ProcessUsage.h"
 #include "tools/hostsim/HostFixture.h"
 #include "tools/hostsim/SharedBlocks.h"
 
@@ -105,7 +105,7 @@ long long ResidentKiBOf(const std::string& exeName) {
 }
 
 Usage UsageOf(DWORD processId) {
-    return {ResidentKiBOf("TallyscopeSettingApp.exe"), testsupport::KernelHandlesOf(processId)};
+    return {ResidentKiBOf("TallyscopeSettingApp.exe"), hostsim::KernelHandlesOf(processId)};
 }
 
 // The floor: the same copy and the same two blits, in a window of this process.

@@ -25,7 +25,7 @@
 #include "framework/Handles.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
-#include "tests/win/support/ResourceCounts.h"
+#include "tools/hostsim/ProcessUsage.h"
 #include "tools/hostsim/HostFixture.h"
 #include "tools/hostsim/SharedBlocks.h"
 
@@ -196,7 +196,7 @@ StreamResult Stream(Copies& copies, double fps, double seconds) {
     std::this_thread::sleep_for(std::chrono::seconds(2));  // every copy drawing steadily
     std::vector<double> cpuBefore(n);
     for (std::size_t i = 0; i < n; ++i)
-        cpuBefore[i] = testsupport::CpuMillisecondsOf(processes[i].get());
+        cpuBefore[i] = hostsim::CpuMillisecondsOf(processes[i].get());
     const double xBefore = LinuxCpuMilliseconds(helpers.xServer);
     const double wineBefore = LinuxCpuMilliseconds(helpers.wineServer);
     const double copiesBefore = LinuxCpuMilliseconds(helpers.copies);
@@ -209,8 +209,7 @@ StreamResult Stream(Copies& copies, double fps, double seconds) {
     const double wineCpu = LinuxCpuMilliseconds(helpers.wineServer) - wineBefore;
     const double copiesCpu = LinuxCpuMilliseconds(helpers.copies) - copiesBefore;
     for (std::size_t i = 0; i < n; ++i)
-        result.cpuMilliseconds[i] =
-            testsupport::CpuMillisecondsOf(processes[i].get()) - cpuBefore[i];
+        result.cpuMilliseconds[i] = hostsim::CpuMillisecondsOf(processes[i].get()) - cpuBefore[i];
     stop = true;
     for (auto& sender : senders) sender.join();
 

@@ -33,7 +33,7 @@
 #include "tests/support/DialogSteps.h"
 #include "tests/support/ProgramChecks.h"
 #include "tests/support/RunLength.h"
-#include "tests/win/support/ResourceCounts.h"
+#include "tools/hostsim/ProcessUsage.h"
 #include "tools/hostsim/HostFixture.h"
 #include "tools/hostsim/SharedBlocks.h"
 #include "tools/hostsim/Simulator.h"
@@ -169,8 +169,8 @@ std::string Rounds(const SoakKind& soak, HostFixture& host, hostsim::Simulator* 
             if (!e2e::WaitFor([&] { return sim->Snapshot().liveFrames >= shown + 15; }, kTimeout))
                 return "round " + std::to_string(round) + ": the pictures stopped";
         }
-        samples.push_back({testsupport::KernelHandlesOf(host.ProcessId()),
-                           testsupport::ResidentBytesOf(process) / 1024});
+        samples.push_back(
+            {hostsim::KernelHandlesOf(host.ProcessId()), hostsim::ResidentBytesOf(process) / 1024});
     }
     return {};
 }

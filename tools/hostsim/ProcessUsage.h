@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace testsupport {
+namespace hostsim {
 
 // GDI objects (DCs, bitmaps, pens, brushes, fonts, regions, ...) of this process.
 inline int GdiObjectsOfThisProcess() {
@@ -98,4 +98,4 @@ inline double CpuMillisecondsOf(HANDLE process) {
     return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;  // 100 ns units
 }
 
-}  // namespace testsupport
+}  // namespace hostsim
