@@ -229,7 +229,6 @@ TEST_F(MainView, MaskIsHatchedAndFramedInItsColour) {
     EXPECT_EQ(CountColor(capture, RECT{150, 20, 250, 120}, 255, 0, 0), 0);
 }
 
-// Without the host's picture block every picture is reported in a box.
 TEST_F(MainView, LargerFirstPictureShowsItsTopLeftPartAcrossTheRectangle) {
     // A 640 x 480 picture: its top-left 320 x 240 (on screen) green, the rest red.
     constexpr int width = 640, height = 480;

@@ -115,26 +115,6 @@ TEST(OverlayGeometry, TransformsRotateAboutTheArrowCentres) {
     ExpectNear(o.t4.Apply({outCentre.x + 1, outCentre.y}), {outCentre.x + c, outCentre.y + s});
     // ... and a step down turns the same way (clockwise on screen for θ > 0).
     ExpectNear(o.t1.Apply({inCentre.x, inCentre.y + 1}), {inCentre.x - s, inCentre.y + c});
-
-    // The arrow picture's own centre lies on the rotation centre (within the
-    // truncation of its top-left corner).
-    EXPECT_NEAR(o.inArrow.x + w / 2, inCentre.x, 1.0f);
-    EXPECT_NEAR(o.inArrow.y + 16 / 2, inCentre.y, 1.0f);
-    EXPECT_NEAR(o.outArrow.x + w / 2, outCentre.x, 1.0f);
-    EXPECT_NEAR(o.outArrow.y + 16 / 2, outCentre.y, 1.0f);
-}
-
-TEST(OverlayGeometry, RotationAboutMatchesTheGdiPlusElementOrder) {
-    // GDI+ rotation by 90°: (m11, m12, m21, m22) = (cos, sin, -sin, cos).
-    const Affine2x3 m = RotationAbout({10.0f, 20.0f}, 90.0f);
-    EXPECT_NEAR(m.m11, 0.0f, 1e-6f);
-    EXPECT_NEAR(m.m12, 1.0f, 1e-6f);
-    EXPECT_NEAR(m.m21, -1.0f, 1e-6f);
-    EXPECT_NEAR(m.m22, 0.0f, 1e-6f);
-    // dx = cx - cx cos + cy sin = 30, dy = cy - cx sin - cy cos = 10.
-    EXPECT_NEAR(m.dx, 30.0f, 1e-4f);
-    EXPECT_NEAR(m.dy, 10.0f, 1e-4f);
-    ExpectNear(m.Apply({11.0f, 20.0f}), {10.0f, 21.0f});
 }
 
 TEST(OverlayGeometry, NonFiniteAngleKeepsTheBandButDropsTheArrows) {

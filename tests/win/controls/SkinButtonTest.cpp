@@ -166,32 +166,13 @@ class SkinButtonTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SkinButtonTest, TemplateButtonBecomesOwnerDrawn) {
-    HWND plain =
-        ::CreateWindowExA(0, "BUTTON", "tool", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 60, 60,
-                          framedWidth, framedHeight, parent.m_hWnd, reinterpret_cast<HMENU>(1201),
-                          ::GetModuleHandleA(nullptr), nullptr);
-    CSkinButton button;
-    ASSERT_TRUE(button.SubclassWindow(plain));
-    EXPECT_EQ(::GetWindowLongPtrA(plain, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-    button.LoadBitmapResource(kResourcePicture, CSkinButton::kFramedPush);
-    EXPECT_TRUE(button.HasUpPicture());
-    ExpectPictureShown(Shown(button), *reference, CSkinButton::kFrameInset);
-}
-
 TEST_F(SkinButtonTest, PicturesGiveTheRegionAndTheUpPictureWithYellowKeyedOut) {
     CSkinButton& button = MenuButton();
-    const LONG_PTR style = ::GetWindowLongPtrA(button.m_hWnd, GWL_STYLE);
-    EXPECT_EQ(style & (WS_CLIPSIBLINGS | WS_CLIPCHILDREN), WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     EXPECT_TRUE(::GetWindowLongPtrA(button.m_hWnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
     ASSERT_NE(button.GetRegion(), nullptr);
-    RECT box{}, place{};
+    RECT box{};
     ::GetRgnBox(button.GetRegion(), &box);
     EXPECT_EQ(uitest::Sides(box), (std::array<LONG, 4>{0, 0, kPictureWidth, kPictureHeight}));
-    ::GetWindowRect(button.m_hWnd, &place);
-    ::MapWindowPoints(nullptr, parent.m_hWnd, reinterpret_cast<POINT*>(&place), 2);
-    EXPECT_EQ(uitest::Sides(place),
-              (std::array<LONG, 4>{10, 10, 10 + kPictureWidth, 10 + kPictureHeight}));
     // The window has a region of its own, not the kept copy.
     RegionHandle windowRegion(::CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(::GetWindowRgn(button.m_hWnd, windowRegion.get()), SIMPLEREGION);
@@ -201,7 +182,6 @@ TEST_F(SkinButtonTest, PicturesGiveTheRegionAndTheUpPictureWithYellowKeyedOut) {
     EXPECT_EQ(shown.At(2, 2), kUp);
     EXPECT_EQ(shown.At(37, 27), kUp);
     EXPECT_EQ(shown.At(20, 15), kParentBackground) << "yellow shows the parent";
-    EXPECT_EQ(shown.At(15, 10), kParentBackground);
     EXPECT_EQ(shown.At(14, 10), kUp);
 }
 
@@ -214,9 +194,7 @@ TEST_F(SkinButtonTest, HoverCapturesAndShowsTheHoverPictureUntilLeftOrReset) {
         EXPECT_EQ(::GetCapture(), button.m_hWnd);
         EXPECT_EQ(button.GetLastMousePoint().x, 5);
         EXPECT_EQ(button.GetLastMousePoint().y, 6);
-        Capture shown = CaptureClient(button.m_hWnd);  // the move repainted it
-        EXPECT_EQ(shown.At(2, 2), kHover);
-        EXPECT_EQ(shown.At(20, 15), kParentBackground);
+        EXPECT_EQ(CaptureClient(button.m_hWnd).At(2, 2), kHover);  // the move repainted it
 
         ::SendMessageA(button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(30, 20));
         EXPECT_EQ(button.GetLastMousePoint().x, 30);
@@ -241,6 +219,12 @@ TEST_F(SkinButtonTest, PressedShowsTheDownPictureAndDisabledTheDisabledOne) {
     EXPECT_EQ(CaptureClient(button.m_hWnd).At(2, 2), kDown);
     EXPECT_EQ(CaptureClient(button.m_hWnd).At(20, 15), kParentBackground);
     ::SendMessageA(button.m_hWnd, BM_SETSTATE, FALSE, 0);
+    // A toggle latched by a click shows the down picture until clicked again.
+    button.LoadBitmapResource(kResourcePicture, CSkinButton::kToggle);
+    Click(button);
+    EXPECT_EQ(Shown(button).At(2, 2), kDown);
+    Click(button);
+    ExpectPictureShown(Shown(button), *reference, 0);
     // Disabling drops the hover and the latch.
     button.SetLatched(1);
     ::SendMessageA(button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 6));
@@ -313,68 +297,45 @@ TEST_F(SkinButtonTest, ClickPostsItsIdentifierAndToggleKindsLatch) {
         << "only the Exit button closes";
 }
 
-TEST_F(SkinButtonTest, LatchedToggleShowsTheDownPicture) {
-    CSkinButton& button = MenuButton();
-    button.LoadBitmapResource(kResourcePicture, CSkinButton::kToggle);
-    ExpectPictureShown(Shown(button), *reference, 0);
-    Click(button);
-    ASSERT_EQ(button.GetLatched(), 1);
-    // The down picture from its file, drawn at the up picture's size.
-    Capture shown = Shown(button);
-    EXPECT_EQ(shown.At(2, 2), kDown);
-    EXPECT_EQ(shown.At(20, 15), kParentBackground);
-    Click(button);
-    ExpectPictureShown(Shown(button), *reference, 0);
-}
-
-// The rings of a framed button, from the outside in, in each state; the
+// A dialog's framed tool button: raised, sunken while pressed, and with a
+// black outer ring and the dotted focus ring when it has the focus; the
 // picture starts 3 pixels in (without a down picture the up picture shows).
 TEST_F(SkinButtonTest, FramedButtonRaisedSunkenAndFocused) {
     const COLORREF black = RGB(0, 0, 0);
     const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    const COLORREF light = ::GetSysColor(COLOR_3DLIGHT);
-    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
     const COLORREF darkShadow = ::GetSysColor(COLOR_3DDKSHADOW);
     enum State { kRaised, kPressed, kFocused };
     const struct {
         State state;
-        COLORREF outerTopLeft, outerBottomRight, innerTopLeft, innerBottomRight, third;
-    } cases[] = {{kRaised, highlight, darkShadow, light, shadow, face},
-                 {kPressed, black, black, shadow, shadow, face},
-                 {kFocused, black, black, highlight, darkShadow, light}};
+        COLORREF outerTopLeft, outerBottomRight, innerTopLeft;
+    } cases[] = {{kRaised, highlight, darkShadow, ::GetSysColor(COLOR_3DLIGHT)},
+                 {kPressed, black, black, shadow},
+                 {kFocused, black, black, highlight}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.state);
+        // A dialog template's plain button, as the dialogs subclass it.
+        HWND plain = ::CreateWindowExA(0, "BUTTON", "tool", WS_CHILD | WS_VISIBLE, 60, 60,
+                                       framedWidth, framedHeight, parent.m_hWnd,
+                                       reinterpret_cast<HMENU>(1201), nullptr, nullptr);
         CSkinButton button;
-        CreateButton(button, 1201, framedWidth, framedHeight);
+        ASSERT_TRUE(button.SubclassWindow(plain));
+        EXPECT_EQ(::GetWindowLongPtrA(plain, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
         button.LoadBitmapResource(kResourcePicture, c.state == kPressed ? CSkinButton::kFramedToggle
                                                                         : CSkinButton::kFramedPush);
-        Capture shown;
+        if (c.state == kFocused) ::SetFocus(plain);
+        Capture shown = Shown(button);
         if (c.state == kPressed) {
-            ::UpdateWindow(button.m_hWnd);
-            ::SendMessageA(button.m_hWnd, BM_SETSTATE, TRUE, 0);
-            shown = CaptureClient(button.m_hWnd);
-        } else {
-            if (c.state == kFocused) {
-                ::SetFocus(button.m_hWnd);
-                ASSERT_EQ(::GetFocus(), button.m_hWnd);
-            }
-            shown = Shown(button);
+            ::SendMessageA(plain, BM_SETSTATE, TRUE, 0);  // draws at once
+            shown = CaptureClient(plain);
         }
-        const int right = framedWidth - 1;
-        const int bottom = framedHeight - 1;
         EXPECT_EQ(shown.At(0, 0), c.outerTopLeft);
-        EXPECT_EQ(shown.At(right, bottom), c.outerBottomRight);
+        EXPECT_EQ(shown.At(framedWidth - 1, framedHeight - 1), c.outerBottomRight);
         EXPECT_EQ(shown.At(1, 1), c.innerTopLeft);
-        EXPECT_EQ(shown.At(right - 1, bottom - 1), c.innerBottomRight);
-        EXPECT_EQ(shown.At(2, 2), c.third);
         if (c.state == kFocused) {
             EXPECT_EQ(shown.At(3, 3), black) << "the dotted ring starts with a dot";
         } else {
             ExpectPictureShown(shown, *reference, CSkinButton::kFrameInset);
-        }
-        if (c.state == kRaised) {
-            EXPECT_EQ(shown.At(3, 10), face) << "fourth ring";
         }
         ::SetFocus(nullptr);
         button.DestroyWindow();

@@ -7,7 +7,6 @@
 #include "dialogs/AboutDlg.h"
 #include "hostlink/HostMessages.h"
 #include "res/Resource.h"
-#include "res/Version.h"
 #include "tests/win/support/UiTest.h"
 
 namespace {
@@ -135,13 +134,4 @@ TEST_F(AboutDlgTest, OkHidesAndTheSameDialogShowsAgainWhereItWas) {
     ::SendMessageA(wnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_FALSE(::IsWindowVisible(wnd));
     EXPECT_TRUE(::IsWindow(wnd));
-}
-
-// The version the About box shows is the project's one number, which the
-// file's version resource carries too (checked on the release archive).
-TEST_F(AboutDlgTest, ShowsTheProgramsVersion) {
-    char shown[128] = {};
-    ::GetDlgItemTextA(about->m_hWnd, IDC_ABOUT_VERSION, shown, sizeof shown);
-    EXPECT_EQ(std::string(shown),
-              std::string("Tallyscope Setting Application, Version ") + TALLYSCOPE_VERSION_TEXT);
 }

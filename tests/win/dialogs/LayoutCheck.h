@@ -99,28 +99,18 @@ inline std::vector<std::string> CheckLayout(HWND dialog, const std::string& wher
         HFONT font = reinterpret_cast<HFONT>(::SendMessageA(wnd, WM_GETFONT, 0, 0));
         const std::string text = TextOf(wnd);
 
-        if (kind == "ComboBox") {  // the widest entry against the list's width
-            const int count = static_cast<int>(::SendMessageA(wnd, CB_GETCOUNT, 0, 0));
-            const int room = width - ::GetSystemMetrics(SM_CXVSCROLL) - kListMargin;
+        const bool combo = kind == "ComboBox";
+        if (combo || kind == "ListBox") {  // the widest entry against the list's width
+            const UINT countMsg = combo ? CB_GETCOUNT : LB_GETCOUNT;
+            const UINT lengthMsg = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+            const UINT textMsg = combo ? CB_GETLBTEXT : LB_GETTEXT;
+            const int room = width - (combo ? ::GetSystemMetrics(SM_CXVSCROLL) : 0) - kListMargin;
+            const int count = static_cast<int>(::SendMessageA(wnd, countMsg, 0, 0));
             for (int i = 0; i < count; ++i) {
-                const int length = static_cast<int>(::SendMessageA(wnd, CB_GETLBTEXTLEN, i, 0));
+                const int length = static_cast<int>(::SendMessageA(wnd, lengthMsg, i, 0));
                 if (length <= 0) continue;
                 std::string entry(static_cast<size_t>(length) + 1, '\0');
-                ::SendMessageA(wnd, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
-                entry.resize(static_cast<size_t>(length));
-                const SIZE size = Measure(wnd, font, entry, DT_NOPREFIX | DT_SINGLELINE);
-                if (size.cx > room) tooSmall(item.id, entry, "entry needs", size.cx, room);
-            }
-            continue;
-        }
-        if (kind == "ListBox") {
-            const int count = static_cast<int>(::SendMessageA(wnd, LB_GETCOUNT, 0, 0));
-            const int room = width - kListMargin;
-            for (int i = 0; i < count; ++i) {
-                const int length = static_cast<int>(::SendMessageA(wnd, LB_GETTEXTLEN, i, 0));
-                if (length <= 0) continue;
-                std::string entry(static_cast<size_t>(length) + 1, '\0');
-                ::SendMessageA(wnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
+                ::SendMessageA(wnd, textMsg, i, reinterpret_cast<LPARAM>(entry.data()));
                 entry.resize(static_cast<size_t>(length));
                 const SIZE size = Measure(wnd, font, entry, DT_NOPREFIX | DT_SINGLELINE);
                 if (size.cx > room) tooSmall(item.id, entry, "entry needs", size.cx, room);

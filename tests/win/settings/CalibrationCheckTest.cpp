@@ -17,8 +17,6 @@ using settings::CheckCalibrationData;
 
 namespace {
 
-constexpr char kVersionText[] = "Version error! Please input version 2.0 coe file.";
-
 struct Shown {
     std::string text;
     UINT type;
@@ -55,14 +53,6 @@ TEST_F(CalibrationCheckTest, GoodFilePassesOtherSizesAndMissingFilesFailSilently
          {folder.File("none.coe"), folder.File("gone\\none.coe"), folder.path(), std::string()})
         EXPECT_FALSE(Check(missing)) << missing;
     EXPECT_TRUE(g_shown.empty());
-}
-
-TEST_F(CalibrationCheckTest, OtherVersionsShowTheVersionMessage) {
-    ASSERT_TRUE(WriteRaw(path, CoeFile(1.0f, 272)));
-    EXPECT_FALSE(Check(path));
-    ASSERT_EQ(g_shown.size(), 1u);
-    EXPECT_EQ(g_shown[0].text, kVersionText);
-    EXPECT_EQ(g_shown[0].type, UINT{MB_OK | MB_ICONERROR});
 }
 
 TEST_F(CalibrationCheckTest, AFileThatCannotBeOpenedShowsTheSystemsReason) {

@@ -166,14 +166,6 @@ inline std::array<LONG, 4> Sides(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-// A font as "face height weight", with " underlined" where it is.
-inline std::string FontText(HFONT font) {
-    LOGFONTA f{};
-    if (::GetObjectA(font, sizeof f, &f) != sizeof f) return "<no font>";
-    return std::string(f.lfFaceName) + " " + std::to_string(f.lfHeight) + " " +
-           std::to_string(f.lfWeight) + (f.lfUnderline ? " underlined" : "");
-}
-
 // A picture described pixel by pixel.
 using PixelFunction = std::function<COLORREF(int x, int y)>;
 

@@ -12,7 +12,6 @@
 #include "framework/WinApp.h"
 #include "hostlink/HostMessages.h"
 #include "framework/Handles.h"
-#include "settings/ReferencePicture.h"
 #include "settings/SettingsPaths.h"
 #include "framework/ModalLoop.h"
 #include "tests/win/support/UiTest.h"
@@ -172,25 +171,6 @@ TEST_F(ChildViewTest, HostCalibrationChangeResetsAngleAndLineOnlyForAValidFile) 
     EXPECT_EQ(ReadSetting("Counter Settings", "Setted"), 0);
 }
 
-TEST_F(ChildViewTest, ReferencePictureAndMaskAreLoadedWhenPresent) {
-    // A 320 x 240 reference picture whose first pixel byte is 77.
-    const auto header = settings::EncodeReferenceHeader();
-    std::string bmp(header.begin(), header.end());
-    bmp += std::string(230400, '\0');
-    bmp[54] = 77;
-    WriteRaw(settings::ReferencePicturePath(settings.path(), 7), bmp);
-    // One rectangle (10, 20, 110, 120) as region data, and its size.
-    const int32_t mask[12] = {32, 1, 1, 16, 10, 20, 110, 120, 10, 20, 110, 120};
-    WriteRaw(settings::MaskFilePath(settings.path(), 7),
-             std::string(reinterpret_cast<const char*>(mask), 48));
-    WriteSetting("Counter Settings", "Mask Size", "48");
-
-    CChildView& view = Start();
-    EXPECT_EQ(view.ReferencePicture()[0], 77);
-    EXPECT_TRUE(view.HasMask());
-    EXPECT_EQ(view.Settings().maskSize, 48);
-}
-
 TEST_F(ChildViewTest, DragStripMovesTheMainWindowOnlyInsideIt) {
     CChildView& view = Start();
     auto drag = [&](int x, int y) {
@@ -231,12 +211,6 @@ TEST_F(ChildViewTest, PictureRectangleAndButtonsFollowTheLayout) {
     };
     EXPECT_EQ(topLeftOf(SC_CLOSE), std::pair(812L, 6L));
     EXPECT_EQ(topLeftOf(CChildView::kMenuButtonId), std::pair(700L, 500L));
-
-    // Values that would overflow are cut to what GDI takes everywhere.
-    TearDown();
-    Layout("[Setting Menu Btn]\nx=2147483647\ny=-2147483648\ncx=71\ncy=57\n");
-    Start();
-    EXPECT_EQ(topLeftOf(CChildView::kMenuButtonId), std::pair(32767L, -32768L));
 }
 
 // The menu dismissed without a choice leaves the settings button as the

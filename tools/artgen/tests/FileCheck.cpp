@@ -116,8 +116,3 @@ IniFile ParseIni(const std::vector<uint8_t>& bytes) {
 }
 
 }  // namespace artcheck
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
