@@ -1,7 +1,6 @@
 #include "tools/hostsim/HostFixture.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -50,44 +49,6 @@ std::string ClassNameOf(HWND hwnd) {
 
 bool SameTextNoCase(const std::string& a, const char* b) {
     return ::lstrcmpiA(a.c_str(), b) == 0;
-}
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryA(folder.c_str());
-}
-
-std::string MakeUniqueFolder() {
-    static std::atomic<unsigned> counter{0};
-    char temp[MAX_PATH + 1] = {};
-    DWORD length = ::GetTempPathA(MAX_PATH, temp);
-    if (length == 0 || length > MAX_PATH) std::strcpy(temp, "C:\\");
-    std::string base = temp;
-    if (!base.empty() && base.back() == '\\') base.pop_back();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[96];
-        std::snprintf(name, sizeof name, "\\TallyscopeHost-%lu-%u-%llu",
-                      static_cast<unsigned long>(::GetCurrentProcessId()), counter++,
-                      static_cast<unsigned long long>(::GetTickCount64()));
-        const std::string folder = base + name;
-        if (::CreateDirectoryA(folder.c_str(), nullptr)) return folder;
-    }
-    return {};
 }
 
 }  // namespace
@@ -264,16 +225,17 @@ void HostWindow::SetHandler(std::function<void(const HostMessage&)> handler) {
 
 // --------------------------------------------------------------- HostFixture
 
-HostFixture::HostFixture() : m_folder(MakeUniqueFolder()) {}
+HostFixture::HostFixture() {
+    m_ownFolder.emplace("TallyscopeHost-");
+    m_folder = m_ownFolder->path();
+}
 
-HostFixture::HostFixture(std::string settingsFolder)
-    : m_folder(std::move(settingsFolder)), m_keepFolder(true) {
+HostFixture::HostFixture(std::string settingsFolder) : m_folder(std::move(settingsFolder)) {
     ::CreateDirectoryA(m_folder.c_str(), nullptr);
 }
 
 HostFixture::~HostFixture() {
-    Kill();
-    if (!m_keepFolder && !m_folder.empty()) RemoveTree(m_folder);
+    Kill();  // before the folder goes
 }
 
 HWND HostFixture::WaitForAttach(DWORD timeoutMs) {
@@ -319,27 +281,8 @@ bool HostFixture::WriteFile(const std::string& name, const std::string& bytes) c
     return WriteWholeFile(PathOf(name), bytes.data(), bytes.size());
 }
 
-bool WriteWholeFile(const std::string& path, const void* data, std::size_t size) {
-    if (size > MAXDWORD) return false;
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return ::WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) &&
-           written == size;
-}
-
 std::optional<std::string> HostFixture::ReadFile(const std::string& name) const {
-    FileHandle file(::CreateFileA(PathOf(name).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    return bytes;
+    return ReadWholeFile(PathOf(name));
 }
 
 bool HostFixture::FileExists(const std::string& name) const {

@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "tools/hostsim/ScratchFolder.h"
+
 #include "framework/Handles.h"
 
 namespace hostsim {
@@ -139,7 +141,9 @@ class HostFixture {
     bool WriteIni(const std::string& name, const std::string& section, const std::string& key,
                   const std::string& value) const;
     // Keeps the folder after the fixture ends (for looking at a failure).
-    void KeepFolder() { m_keepFolder = true; }
+    void KeepFolder() {
+        if (m_ownFolder) m_ownFolder->Keep();
+    }
 
     // ---- the program
     // Starts the program with the host's command line for this fixture:
@@ -185,8 +189,8 @@ class HostFixture {
     bool Start(const std::string& commandLine);
 
     HostWindow m_host;
+    std::optional<ScratchFolder> m_ownFolder;  // none: a folder given, kept
     std::string m_folder;
-    bool m_keepFolder = false;
     KernelHandle m_job;  // ends the program with the host
     KernelHandle m_process;
     DWORD m_processId = 0;
@@ -195,8 +199,5 @@ class HostFixture {
 
 // Wide text to UTF-8.
 std::string ToUtf8(const std::wstring& text);
-
-// Creates or replaces the file at path with exactly these bytes.
-bool WriteWholeFile(const std::string& path, const void* data, std::size_t size);
 
 }  // namespace hostsim
