@@ -1,7 +1,6 @@
 #include "dialogs/AboutDlg.h"
 
-#include <shellapi.h>
-
+#include "framework/LateImports.h"
 #include "framework/WinApp.h"
 #include "res/Resource.h"
 #include "res/Version.h"
@@ -39,7 +38,8 @@ void CAboutDlg::OnOK() {
 }
 
 void CAboutDlg::OpenWebAddress() {
-    ::ShellExecuteA(AfxGetMainWnd(), "open", kAboutWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    fw::ShellExecuteLate(AfxGetMainWnd(), "open", kAboutWebAddress, nullptr, nullptr,
+                         SW_SHOWNORMAL);
 }
 
 BOOL CAboutDlg::IsOnWebLabel(POINT point) const {

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "framework/LateImports.h"
 #include "framework/ModalLoop.h"
 
 namespace {
@@ -22,7 +23,7 @@ INT_PTR CColorDialog::DoModal() {
     choose.lpCustColors = g_customColors;
     choose.Flags = m_flags | CC_RGBINIT | CC_FULLOPEN;
     BOOL chosen = FALSE;
-    fw::RunSystemDialog([&] { chosen = ::ChooseColorA(&choose); });
+    fw::RunSystemDialog([&] { chosen = fw::ChooseColorLate(&choose); });
     if (!chosen) return IDCANCEL;
     m_color = choose.rgbResult & 0x00FFFFFF;
     return IDOK;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/LateImports.h"
 #include "framework/ModalLoop.h"
 
 std::string CFileException::GetErrorMessage(size_t maxChars) const {
@@ -93,7 +94,8 @@ INT_PTR CFileDialog::DoModal() {
     ofn.lpstrDefExt = m_defaultExt.empty() ? nullptr : m_defaultExt.c_str();
     ofn.Flags = m_flags | OFN_EXPLORER | OFN_ENABLESIZING;
     BOOL ok = FALSE;
-    fw::RunSystemDialog([&] { ok = m_open ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn); });
+    fw::RunSystemDialog(
+        [&] { ok = m_open ? fw::GetOpenFileNameLate(&ofn) : fw::GetSaveFileNameLate(&ofn); });
     if (!ok) return IDCANCEL;
     m_path = file.data();
     return IDOK;
