@@ -1,6 +1,7 @@
 // Entry point of TallyscopeSettingApp.exe.
 #include "app/CrashDump.h"
 #include "app/TallyscopeApp.h"
+#include "framework/StartupTrace.h"
 
 namespace {
 // Armed before the application object starts up, so that a crash at any
@@ -13,5 +14,6 @@ struct CrashDumpArming {
 CMyTallyscopeApp theApp;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int) {
+    StartupStep("WinMain");
     return AfxWinMain(instance, cmdLine);
 }

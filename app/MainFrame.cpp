@@ -2,6 +2,7 @@
 
 #include "app/TallyscopeApp.h"
 #include "app/WindowRect.h"
+#include "framework/StartupTrace.h"
 #include "framework/WinApp.h"
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
@@ -19,6 +20,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
+    StartupStep("main window");
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
 
     // The window is moved by dragging the view's title strip, never through

@@ -11,6 +11,7 @@
 #include "app/MainFrame.h"
 #include "app/WindowRect.h"
 #include "framework/GdiPlus.h"
+#include "framework/StartupTrace.h"
 #include "hostlink/HostPacking.h"
 #include "res/Resource.h"
 #include "settings/IniFile.h"
@@ -27,10 +28,12 @@ BOOL CMyTallyscopeApp::InitInstance() {
     // start-up only. A failed start-up leaves it to the system to abandon.
     m_startupMutex.reset(::CreateMutexA(nullptr, FALSE, kStartupMutexName));
     if (m_startupMutex) ::WaitForSingleObject(m_startupMutex.get(), INFINITE);
+    StartupStep("start-up mutex");
 
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+    StartupStep("common controls");
 
     SetRegistryKey("Norlacy\\Varanix");
 
@@ -38,9 +41,12 @@ BOOL CMyTallyscopeApp::InitInstance() {
         AfxMessageBox("Initial Socket Failed!", MB_OK);
         return FALSE;
     }
+    StartupStep("Windows Sockets");
     if (FAILED(::CoInitialize(nullptr))) AfxMessageBox("CoInitialize Failed!", MB_OK | MB_ICONSTOP);
+    StartupStep("COM");
 
     m_gdiplusToken = StartGdiplus();
+    StartupStep("GDI+");
 
     GetModuleFolder("");
     crashdump::SetFolder(m_strModuleFolder.c_str());
@@ -52,6 +58,7 @@ BOOL CMyTallyscopeApp::InitInstance() {
 
     RECT rect{};
     LoadWindowRect(rect);
+    StartupStep("command line, window place");
 
     // Until its window exists the frame is ours; from then on the window owns it.
     auto frame = std::make_unique<CMainFrame>();
@@ -68,6 +75,7 @@ BOOL CMyTallyscopeApp::InitInstance() {
 
     ::ReleaseMutex(m_startupMutex.get());
     m_startupMutex.reset();
+    StartupTraceWrite();
     return TRUE;
 }
 

@@ -27,10 +27,15 @@ constexpr int kWidth = CImageEditor::kWidth;
 constexpr int kHeight = CImageEditor::kHeight;
 constexpr int kRounds = 11;
 
-// Milliseconds per call of `step`, the median of kRounds rounds.
-double MillisecondsPerCall(int calls, const std::function<void()>& step) {
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// Milliseconds per call of `step`, the median of `rounds` rounds.
+double MillisecondsPerCall(int calls, const std::function<void()>& step, int roundCount = kRounds) {
     std::vector<double> rounds;
-    for (int r = 0; r < kRounds; ++r) {
+    for (int r = 0; r < roundCount; ++r) {
         const auto start = Clock::now();
         for (int i = 0; i < calls; ++i) step();
         ::GdiFlush();
@@ -103,8 +108,19 @@ int Run(int refreshes) {
     }
     const int perRound = std::max(1, refreshes / kRounds);
     const DWORD objectsBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-    const double floorMs = MillisecondsPerCall(perRound, floorStep);
-    const double editorMs = MillisecondsPerCall(perRound, editorStep);
+    // The floor and the refresh take turns round by round, so that a change
+    // of load on the machine falls on both alike; the ratio is also taken
+    // round by round.
+    std::vector<double> floorRounds, editorRounds, ratioRounds;
+    for (int r = 0; r < kRounds; ++r) {
+        const double floorRound = MillisecondsPerCall(perRound, floorStep, 1);
+        const double editorRound = MillisecondsPerCall(perRound, editorStep, 1);
+        floorRounds.push_back(floorRound);
+        editorRounds.push_back(editorRound);
+        ratioRounds.push_back(floorRound > 0.0 ? editorRound / floorRound : 0.0);
+    }
+    const double floorMs = Median(floorRounds);
+    const double editorMs = Median(editorRounds);
     const DWORD objectsAfter = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
 
     std::printf("refreshes per measurement: %d (median of %d rounds)\n", perRound * kRounds,
@@ -114,6 +130,9 @@ int Run(int refreshes) {
     std::printf("floor (StretchDIBits into a memory bitmap + BitBlt to the window): %.3f ms\n",
                 floorMs);
     std::printf("ratio: %.2f (target <= 1.5)\n", floorMs > 0.0 ? editorMs / floorMs : 0.0);
+    std::sort(ratioRounds.begin(), ratioRounds.end());
+    std::printf("ratio round by round: median %.2f, %.2f-%.2f\n", Median(ratioRounds),
+                ratioRounds.front(), ratioRounds.back());
     if (objectsBefore == 0 && objectsAfter == 0) {
         std::printf("GDI objects: not reported by this system\n");
     } else {

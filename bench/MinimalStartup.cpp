@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/StartupTrace.h"
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int) {
+    StartupStep("WinMain");
     unsigned long long host = 0;
     if (const char* key = std::strstr(cmdLine, "hwnd=")) std::sscanf(key + 5, "%llx", &host);
     WNDCLASSA wc{};
@@ -15,8 +18,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int) {
     RegisterClassA(&wc);
     HWND wnd = CreateWindowExA(0, "MinimalStartup", "minimal", WS_POPUP | WS_VISIBLE, 0, 0, 100,
                                100, nullptr, nullptr, instance, nullptr);
+    StartupStep("window");
     PostMessageA(reinterpret_cast<HWND>(static_cast<UINT_PTR>(host)), WM_APP + 0x100,
                  reinterpret_cast<WPARAM>(wnd), 0);
+    StartupStep("message posted");
+    StartupTraceWrite();
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;

@@ -7,6 +7,7 @@
 #include "dialogs/AboutDlg.h"
 #include "framework/File.h"
 #include "framework/ModalLoop.h"
+#include "framework/StartupTrace.h"
 #include "framework/WinApp.h"
 #include "hostlink/HostMessages.h"
 #include "hostlink/HostPacking.h"
@@ -90,10 +91,13 @@ void CChildView::EnableCommands(std::initializer_list<UINT> ids, bool enable) {
 }
 
 void CChildView::SetUp() {
+    StartupStep("main and view windows");
     m_host.SetHostWindow(m_startup.hostWnd);
 
     CreateSettingIni(settings::SettingsFilePath(m_startup.settingFolder, m_startup.cameraId));
+    StartupStep("settings file: made when missing");
     LoadSettingIni(kAllSections);
+    StartupStep("settings file: read");
 
     m_languageFile = ResolveLanguageFile(m_startup.moduleFolder, m_startup.languageIni);
     WINDOWPLACEMENT placement{};
@@ -102,6 +106,7 @@ void CChildView::SetUp() {
     const RECT& frame = placement.rcNormalPosition;
     m_skin.Load(*this, frame.right - frame.left, frame.bottom - frame.top, m_startup.moduleFolder,
                 m_languageFile, m_settingsMenu.get());
+    StartupStep("language file, skin, menu");
 
     EnableCommands({ID_GENERAL_SETTINGS, ID_COUNTER_SETTINGS, ID_CAMERA_ANGLE,
                     ID_ANGLE_VERIFICATION, ID_CALIBRATION_TEST, ID_NO_ACTION},
@@ -109,9 +114,12 @@ void CChildView::SetUp() {
     if (CheckCalibrationData(m_settings.calibrationPath))
         EnableCommands({ID_CAMERA_ANGLE, ID_CALIBRATION_TEST}, true);
 
+    StartupStep("calibration check");
     m_live.LoadArrows();
+    StartupStep("arrow pictures");
     m_aboutDlg = std::make_unique<CAboutDlg>(this);
     if (!m_aboutDlg->Create(IDD_ABOUTBOX, this)) m_aboutDlg.reset();
+    StartupStep("About dialog");
     if (m_settings.cameraAngleSetted) {
         EnableCommands(
             {ID_GENERAL_SETTINGS, ID_COUNTER_SETTINGS, ID_CAMERA_ANGLE, ID_ANGLE_VERIFICATION,
@@ -124,12 +132,15 @@ void CChildView::SetUp() {
     m_counterSettings.SetUp(m_languageFile);
     m_calibrationTest.SetUp(m_languageFile);
     m_generalSettings.SetLanguageFile(m_languageFile);
+    StartupStep("dialogs' pictures, reference picture, mask");
 
     m_live.Create(m_hWnd);
     m_live.SetInAngle(m_settings.angleIn);
+    StartupStep("off-screen bitmap, pens");
 
     m_host.Attach(m_hWnd, AfxGetMainWnd());
     m_detach.attached = true;
+    StartupStep("WM_HOST_ATTACH posted");
     if (m_settings.counterSetted) {
         m_host.SetCountingLine({m_settings.imageLine[0].x, m_settings.imageLine[0].y},
                                {m_settings.imageLine[1].x, m_settings.imageLine[1].y});
