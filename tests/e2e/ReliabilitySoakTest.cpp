@@ -58,8 +58,8 @@ struct SoakKind {
     int messages[2];  // sent while each picture dialog, and the main view alone, is shown
 };
 
-// A message that finds a block missing shows a message box, which Wine takes
-// two seconds to take down without a window manager: that state gets fewer.
+// A message that finds a block missing shows a message box, each of which is
+// found and closed: that state gets fewer.
 constexpr SoakKind kSoaks[] = {
     {"StormWithBlocksMissing", Host::BlocksMissing, 1, {1, 1}, {0, 0}, 13, {40, 2000}},
     {"StormWithBlocksUndersized", Host::BlocksUndersized, 1, {1, 1}, {0, 0}, 17, {100, 4000}},
@@ -163,8 +163,7 @@ std::string Rounds(const SoakKind& soak, HostFixture& host, hostsim::Simulator* 
             if (!host.SendToView(WM_NULL, 0, 0, kTimeout)) return where + ": no answer";
         }
         if (sim) {
-            // Each dialog's close holds the copy for two seconds under Wine,
-            // so the main view's pictures get a stretch of their own.
+            // The main view's pictures get a stretch of their own each round.
             const auto shown = sim->Snapshot().liveFrames;
             if (!e2e::WaitFor([&] { return sim->Snapshot().liveFrames >= shown + 15; }, kTimeout))
                 return "round " + std::to_string(round) + ": the pictures stopped";
