@@ -41,3 +41,18 @@ BOOL WriteIniString(const char* section, const char* key, const std::string& val
     return ::WritePrivateProfileStringA(section, key, settings::TextForFile(value).c_str(),
                                         file.c_str());
 }
+
+BOOL WriteIniSection(const char* section, std::span<const std::pair<const char*, const char*>> keys,
+                     const std::string& file) {
+    if (!MayUse(section, "", file)) return FALSE;
+    std::string lines;  // "key=value\0" each, then one more "\0"
+    for (const auto& [key, value] : keys) {
+        if (key == nullptr) continue;
+        lines += key;
+        lines += '=';
+        lines += settings::TextForFile(value ? value : "");
+        lines += '\0';
+    }
+    lines += '\0';
+    return ::WritePrivateProfileSectionA(section, lines.c_str(), file.c_str());
+}

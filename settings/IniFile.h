@@ -10,7 +10,9 @@
 // the section".
 #include <windows.h>
 
+#include <span>
 #include <string>
+#include <utility>
 
 // The key's text read through a 260-character buffer (at most 259
 // characters), or defaultValue (nullptr: empty) when the file, the section
@@ -30,3 +32,10 @@ BOOL WriteIniInt(const char* section, const char* key, int value, const std::str
 // file and always reads back whole.
 BOOL WriteIniString(const char* section, const char* key, const std::string& value,
                     const std::string& file);
+
+// Writes a whole section, each value as WriteIniString would, in one call
+// instead of one per key (the platform rewrites the whole file for each
+// call). A section of that name is replaced, not merged into: for files made
+// new. Null keys are left out.
+BOOL WriteIniSection(const char* section, std::span<const std::pair<const char*, const char*>> keys,
+                     const std::string& file);

@@ -1,12 +1,8 @@
 #include "settings/SettingsFile.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "settings/FileReplace.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsSchema.h"
-#include "settings/ValueRules.h"
 
 namespace settings {
 namespace {
@@ -32,46 +28,6 @@ class PrivateProfileStore final : public IniStore {
     bool m_failed = false;
 };
 
-// A new file's keys gathered section by section and written one section per
-// call: the file the key-by-key writes make, without the platform rewriting
-// the whole file once per key (39 times).
-class NewSectionsStore final : public IniStore {
-  public:
-    int32_t ReadInteger(const char*, const char*, int32_t defaultValue) override {
-        return defaultValue;
-    }
-    std::string ReadText(const char*, const char*, const char* defaultValue) override {
-        return defaultValue ? defaultValue : "";
-    }
-    void WriteText(const char* section, const char* key, const std::string& value) override {
-        if (!section || !key) return;  // refused, as by the key-by-key writes
-        auto it = std::find_if(m_sections.begin(), m_sections.end(), [&](const Section& s) {
-            return ::lstrcmpiA(s.name.c_str(), section) == 0;
-        });
-        if (it == m_sections.end()) it = m_sections.insert(m_sections.end(), {section, {}});
-        it->lines += key;
-        it->lines += '=';
-        it->lines += TextForFile(value);
-        it->lines += '\0';
-    }
-    // Into a file that does not exist yet (a section written this way replaces
-    // a section of that name, where a key-by-key write would merge into it).
-    void WriteNewFile(const std::string& file) const {
-        if (file.find_first_of("\\/") == std::string::npos) return;  // as WriteIniString
-        for (const Section& section : m_sections) {
-            const std::string lines = section.lines + '\0';
-            ::WritePrivateProfileSectionA(section.name.c_str(), lines.c_str(), file.c_str());
-        }
-    }
-
-  private:
-    struct Section {
-        std::string name;
-        std::string lines;  // "key=value\0" each
-    };
-    std::vector<Section> m_sections;
-};
-
 }  // namespace
 
 void SettingsFile::CreateSettingIni(const std::string& path) {
@@ -83,9 +39,8 @@ void SettingsFile::CreateSettingIni(const std::string& path) {
         [&](const std::string& file) {
             if (file == StagingPath(m_path)) {
                 // The staging file was just made free for this file alone.
-                NewSectionsStore store;
-                WriteNewSettings(store);
-                store.WriteNewFile(file);
+                for (const NewFileSection& section : NewFileSections())
+                    WriteIniSection(section.name, section.keys, file);
             } else {
                 PrivateProfileStore store(file);
                 WriteNewSettings(store);

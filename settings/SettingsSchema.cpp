@@ -1,5 +1,7 @@
 #include "settings/SettingsSchema.h"
 
+#include <algorithm>
+
 #include "settings/ValueRules.h"
 
 namespace settings {
@@ -212,6 +214,20 @@ void WriteNewSettings(IniStore& store) {
             store.WriteText(entry.section, entry.key, entry.newFileValue);
         }
     }
+}
+
+std::vector<NewFileSection> NewFileSections() {
+    std::vector<NewFileSection> sections;
+    for (const SettingEntry& entry : kTable) {
+        if (entry.newFileValue == nullptr) continue;
+        auto section = std::find_if(sections.begin(), sections.end(), [&](const NewFileSection& s) {
+            return std::string_view(s.name) == entry.section;
+        });
+        if (section == sections.end())
+            section = sections.insert(sections.end(), {entry.section, {}});
+        section->keys.emplace_back(entry.key, entry.newFileValue);
+    }
+    return sections;
 }
 
 }  // namespace settings

@@ -8,7 +8,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include "settings/CameraSettings.h"
 
@@ -92,6 +94,14 @@ void SaveSettings(IniStore& store, const CameraSettings& settings, int32_t selec
 // Writes the content of a new settings file: every key with a new-file
 // value, in table order.
 void WriteNewSettings(IniStore& store);
+
+// The same keys and values gathered by section, sections and keys in table
+// order: the file WriteNewSettings makes, for writing a section at a time.
+struct NewFileSection {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> keys;  // key, value
+};
+std::vector<NewFileSection> NewFileSections();
 
 // The record a missing settings file loads as: every key's load default.
 CameraSettings DefaultSettings();

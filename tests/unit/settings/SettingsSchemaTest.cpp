@@ -173,3 +173,22 @@ TEST(Selectors, LoadingOneSectionKeepsTheOtherFields) {
         EXPECT_EQ(record, untouched) << selector;
     }
 }
+
+// A new file is written a section at a time, each write replacing a section
+// of its name: every section once, with the keys, values and order that the
+// key-by-key writes make.
+TEST(NewFile, SectionsHoldWhatTheKeyByKeyWritesMake) {
+    MemoryIni keyByKey;
+    WriteNewSettings(keyByKey);
+    const std::vector<NewFileSection> sections = NewFileSections();
+    ASSERT_EQ(sections.size(), keyByKey.sections.size());
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        const MemoryIni::Section& expected = keyByKey.sections[s];
+        EXPECT_EQ(sections[s].name, expected.name);
+        ASSERT_EQ(sections[s].keys.size(), expected.keys.size()) << expected.name;
+        for (std::size_t k = 0; k < expected.keys.size(); ++k) {
+            EXPECT_EQ(sections[s].keys[k].first, expected.keys[k].name);
+            EXPECT_EQ(sections[s].keys[k].second, expected.keys[k].value);
+        }
+    }
+}
