@@ -1,20 +1,19 @@
 // Measures the program where an installer feels it: the live picture path
 // (WM_VIEW_NEW_FRAME to pixels in the window) with every overlay on, beside a
 // floor measured in the same run (the copy, StretchDIBits and the HALFTONE
-// stretch into the same rectangle, no overlays); start-up to WM_HOST_ATTACH
-// beside a minimal Win32 program; and private bytes and handles over 10 000
-// frames and 100 menu commands.
+// stretch into the same rectangle, no overlays); and resident memory and
+// handles over 10 000 frames and 100 menu commands. Start-up is
+// bench_startup_steps' measure.
 //
-// Usage (64-bit build, under Wine with a display):
-//   bench_live_picture.exe <TallyscopeSettingApp.exe> <bench_minimal_startup.exe> [frames]
+// Usage (under Wine with a display, the same pointer size as the program):
+//   bench_live_picture.exe <TallyscopeSettingApp.exe> [frames]
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
-#include <fstream>
-#include <iterator>
+#include <sstream>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -84,27 +83,18 @@ struct Usage {
 // The program is told apart by its settings folder, which no other copy
 // shares (copies killed earlier, or another engineer's, may still be listed).
 long long ResidentKiBOf(const std::string& exeName, const std::string& settingsFolder) {
-    WIN32_FIND_DATAA entry{};
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
-    if (search == INVALID_HANDLE_VALUE) return -1;
-    long long found = -1;
-    do {
-        if (!std::isdigit(static_cast<unsigned char>(entry.cFileName[0]))) continue;
-        const std::string folder = std::string("Z:\\proc\\") + entry.cFileName + "\\";
-        std::ifstream cmdline(folder + "cmdline", std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(cmdline)), {});
-        if (text.find(exeName) == std::string::npos ||
-            text.find(settingsFolder) == std::string::npos ||
-            text.find("bench_live_picture") != std::string::npos)
+    for (const std::string& folder : hostsim::LinuxProcessFolders()) {
+        const std::string commandLine = hostsim::ReadLinuxFile(folder + "cmdline");
+        if (commandLine.find(exeName) == std::string::npos ||
+            commandLine.find(settingsFolder) == std::string::npos ||
+            commandLine.find("bench_live_picture") != std::string::npos)
             continue;
-        std::ifstream status(folder + "status");
-        std::string line;
-        while (std::getline(status, line)) {
-            if (line.rfind("RssAnon:", 0) == 0) found = std::atoll(line.c_str() + 8);
+        std::istringstream status(hostsim::ReadLinuxFile(folder + "status"));
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("RssAnon:", 0) == 0) return std::atoll(line.c_str() + 8);
         }
-    } while (found < 0 && FindNextFileA(search, &entry));
-    FindClose(search);
-    return found;
+    }
+    return -1;
 }
 
 Usage UsageOf(DWORD processId, const std::string& settingsFolder) {
@@ -190,42 +180,12 @@ double Spread(std::vector<double> values, double* low) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr,
-                     "usage: %s <TallyscopeSettingApp.exe> <bench_minimal_startup.exe> [frames]\n",
-                     argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <TallyscopeSettingApp.exe> [frames]\n", argv[0]);
         return 2;
     }
     const std::string app = argv[1];
-    const std::string minimal = argv[2];
-    const int frames = argc > 3 ? std::max(100, std::atoi(argv[3])) : 2000;
-
-    // ---- Start-up: process start to the first word to the host.
-    std::vector<double> appStart, minimalStart;
-    for (int run = 0; run < 5; ++run) {
-        {
-            HostFixture host;
-            const auto start = Clock::now();
-            if (!host.Launch(app)) return 1;
-            const auto attach = host.WaitForMessage(WM_HOST_ATTACH, 30000);
-            if (!attach) return 1;
-            appStart.push_back(Milliseconds(attach->time - start));
-            host.Close(10000);
-        }
-        {
-            HostFixture host;
-            char args[64];
-            std::snprintf(
-                args, sizeof args, "hwnd=%llx",
-                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host.HostHwnd())));
-            const auto start = Clock::now();
-            if (!host.LaunchRaw(minimal, args)) return 1;
-            const auto first = host.WaitForMessage(WM_HOST_ATTACH, 30000);
-            if (!first) return 1;
-            minimalStart.push_back(Milliseconds(first->time - start));
-            host.Kill();
-        }
-    }
+    const int frames = argc > 2 ? std::max(100, std::atoi(argv[2])) : 2000;
 
     // ---- The live picture path with every overlay on.
     SharedBlocks blocks;
@@ -280,10 +240,6 @@ int main(int argc, char** argv) {
     const Usage after = UsageOf(host.ProcessId(), host.SettingsFolder());
     host.Close(10000);
 
-    std::printf(
-        "start-up to WM_HOST_ATTACH (median of 5): program %.1f ms, minimal Win32 program %.1f ms, "
-        "ratio %.2f\n",
-        Median(appStart), Median(minimalStart), Median(appStart) / Median(minimalStart));
     std::printf("live picture, every overlay on (%d frames): %.3f ms/frame = %.0f frames/s\n",
                 frames, programPerFrame, 1000.0 / programPerFrame);
     std::printf(

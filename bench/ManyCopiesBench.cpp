@@ -11,12 +11,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -46,21 +43,6 @@ double Seconds(Clock::duration d) {
 // on the screen and Wine's server carries every message. Both are Linux
 // processes, read through drive Z: -- the X server given our display on its
 // command line, and the Wine server started with our display in its environment.
-std::string ReadLinuxFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), {});
-}
-
-std::vector<std::string> Split(const std::string& text) {  // at NULs
-    std::vector<std::string> parts;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find('\0', at), text.size());
-        parts.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    return parts;
-}
-
 struct HelperProcesses {
     std::vector<std::string> xServer, wineServer, copies;  // Z:\proc\<pid>\ folders
 };
@@ -70,13 +52,8 @@ HelperProcesses FindHelperProcesses() {
     HelperProcesses found;
     char display[64] = "";
     if (!::GetEnvironmentVariableA("DISPLAY", display, sizeof display)) return found;
-    WIN32_FIND_DATAA entry{};
-    HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &entry);
-    if (search == INVALID_HANDLE_VALUE) return found;
-    do {
-        if (!std::isdigit(static_cast<unsigned char>(entry.cFileName[0]))) continue;
-        const std::string folder = std::string("Z:\\proc\\") + entry.cFileName + "\\";
-        const auto args = Split(ReadLinuxFile(folder + "cmdline"));
+    for (const std::string& folder : hostsim::LinuxProcessFolders()) {
+        const auto args = hostsim::SplitAtNuls(hostsim::ReadLinuxFile(folder + "cmdline"));
         if (args.empty()) continue;
         const std::string& program = args[0];
         if (program.find("Xvfb") != std::string::npos &&
@@ -85,13 +62,13 @@ HelperProcesses FindHelperProcesses() {
         const bool wineServer = program.find("wineserver") != std::string::npos;
         const bool copy = program.find("TallyscopeSettingApp.exe") != std::string::npos;
         if (wineServer || copy) {
-            const auto environment = Split(ReadLinuxFile(folder + "environ"));
+            const auto environment =
+                hostsim::SplitAtNuls(hostsim::ReadLinuxFile(folder + "environ"));
             if (std::find(environment.begin(), environment.end(),
                           std::string("DISPLAY=") + display) != environment.end())
                 (wineServer ? found.wineServer : found.copies).push_back(folder);
         }
-    } while (::FindNextFileA(search, &entry));
-    ::FindClose(search);
+    }
     return found;
 }
 
@@ -99,7 +76,7 @@ HelperProcesses FindHelperProcesses() {
 double LinuxCpuMilliseconds(const std::vector<std::string>& folders) {
     double total = 0;
     for (const auto& folder : folders) {
-        const std::string stat = ReadLinuxFile(folder + "stat");
+        const std::string stat = hostsim::ReadLinuxFile(folder + "stat");
         const std::size_t close = stat.rfind(')');  // the name may hold spaces
         if (close == std::string::npos) continue;
         std::vector<std::string> fields;

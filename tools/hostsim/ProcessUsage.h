@@ -7,11 +7,18 @@
 //   16-bit handle value what it is (Wine takes a handle whose upper 16 bits
 //   are zero as any generation of that slot);
 // - kernel handles of any process come from the system handle table;
-// - resident memory of any process is its working set.
+// - resident memory of any process is its working set;
+// - what Wine does not tell of another process, Linux does: its /proc is
+//   drive Z:'s \proc folder.
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace hostsim {
@@ -96,6 +103,37 @@ inline double CpuMillisecondsOf(HANDLE process) {
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;  // 100 ns units
+}
+
+// The Linux processes, one "Z:\\proc\\<pid>\\" folder each.
+inline std::vector<std::string> LinuxProcessFolders() {
+    std::vector<std::string> folders;
+    WIN32_FIND_DATAA entry{};
+    const HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return folders;
+    do {
+        if (std::isdigit(static_cast<unsigned char>(entry.cFileName[0])))
+            folders.push_back(std::string("Z:\\proc\\") + entry.cFileName + "\\");
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return folders;
+}
+
+// A file of such a folder read whole ("cmdline", "environ", "status", "stat").
+inline std::string ReadLinuxFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), {});
+}
+
+// A NUL-separated list ("cmdline", "environ") as its parts.
+inline std::vector<std::string> SplitAtNuls(const std::string& text) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\0', at), text.size());
+        parts.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return parts;
 }
 
 }  // namespace hostsim
